@@ -1,0 +1,44 @@
+// The settings store on the Kolv table ini, addressed like an initialisation
+// file by section and key. It keeps no cache: every read sees what the Kolv
+// software and its service wrote last.
+//
+// Reads never fail for a missing row or a bad value (they give the default);
+// a database error while reading is thrown as DbError. Writes give false when
+// they fail and are otherwise silent.
+#pragma once
+
+#include <QString>
+
+class Tdm;
+
+class Tdbini
+{
+public:
+    explicit Tdbini(Tdm &table);
+
+    // Section + "_" + key, upper-cased in the ASCII letters only.
+    static QString settingsKey(const QString &section, const QString &key);
+
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue);
+    bool WriteString(const QString &section, const QString &key, const QString &value);
+    int ReadInteger(const QString &section, const QString &key, int defaultValue);
+    bool WriteInteger(const QString &section, const QString &key, int value);
+    bool ReadBool(const QString &section, const QString &key, bool defaultValue);
+    bool WriteBool(const QString &section, const QString &key, bool value);
+    double ReadFloat(const QString &section, const QString &key, double defaultValue);
+    bool WriteFloat(const QString &section, const QString &key, double value);
+
+    // The operator's decimal separator for date-time values; the system's by default.
+    void setDecimalSeparator(const QString &separator) { m_decimal = separator; }
+
+    // Value texts, shared with whoever writes the same table.
+    static QString floatText(double value, const QString &decimalSeparator);
+    static bool parseFloat(const QString &text, const QString &decimalSeparator, double *value);
+
+private:
+    // The row's value, or false when there is no row. Throws DbError.
+    bool read(const QString &settingsKey, QString *value);
+
+    Tdm &Table;
+    QString m_decimal;
+};

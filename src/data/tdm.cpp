@@ -1,0 +1,178 @@
+#include "tdm.h"
+
+#include "tdbini.h"
+
+#include <QSqlError>
+
+Tdm::Tdm(const QString &connectionName) : m_name(connectionName)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    // The Kolv software and its service write at the same time; wait for their locks.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=8000"));
+}
+
+Tdm::~Tdm()
+{
+    m_statements.clear();
+    {
+        QSqlDatabase db = database();
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void Tdm::setConnectionPath(const QString &dictionaryFile)
+{
+    m_path = dictionaryFile;
+}
+
+bool Tdm::connected() const
+{
+    return database().isOpen();
+}
+
+void Tdm::open()
+{
+    QSqlDatabase db = database();
+    if (db.isOpen())
+        return;
+    m_statements.clear();
+    db.setDatabaseName(m_path);
+    if (!db.open())
+        throw DbError(db.lastError().text());
+}
+
+QSqlQuery &Tdm::prepared(const QString &sql)
+{
+    open();
+    auto it = m_statements.find(sql);
+    if (it == m_statements.end()) {
+        QSqlQuery q(database());
+        q.setForwardOnly(true);
+        if (!q.prepare(sql))
+            throw DbError(q.lastError().text());
+        it = m_statements.insert(sql, q);
+    }
+    it->finish();
+    return *it;
+}
+
+QSqlQuery &Tdm::run(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery &q = prepared(sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bindValue(i, values[i]);
+    if (!q.exec()) {
+        const QString text = q.lastError().text();
+        q.finish();
+        throw DbError(text);
+    }
+    return q;
+}
+
+int Tdm::execute(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery &q = run(sql, values);
+    const int rows = q.numRowsAffected();
+    q.finish();
+    return rows;
+}
+
+void Tdm::forEachRow(const QString &sql, const QVariantList &values,
+                     const std::function<void(const QSqlQuery &)> &visit)
+{
+    QSqlQuery &q = run(sql, values);
+    try {
+        while (q.next())
+            visit(q);
+    } catch (...) {
+        q.finish();
+        throw;
+    }
+    const QSqlError error = q.lastError();
+    q.finish();
+    if (error.isValid())
+        throw DbError(error.text());
+}
+
+bool Tdm::exists(const QString &sql, const QVariantList &values)
+{
+    QSqlQuery &q = run(sql, values);
+    const bool found = q.next();
+    q.finish();
+    return found;
+}
+
+void Tdm::begin()
+{
+    open();
+    QSqlDatabase db = database();
+    if (db.driverName() == QLatin1String("QSQLITE")) {
+        // A deferred transaction that reads first would fail once another
+        // process wrote meanwhile; take the write lock at the start.
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw DbError(q.lastError().text());
+    } else if (!db.transaction()) {
+        throw DbError(db.lastError().text());
+    }
+}
+
+void Tdm::finishAll()
+{
+    for (QSqlQuery &q : m_statements)
+        q.finish();
+}
+
+void Tdm::transaction(const std::function<void()> &work)
+{
+    if (m_transactionDepth > 0) {
+        work();
+        return;
+    }
+    begin();
+    ++m_transactionDepth;
+    try {
+        work();
+    } catch (...) {
+        --m_transactionDepth;
+        finishAll();
+        database().rollback();
+        throw;
+    }
+    --m_transactionDepth;
+    finishAll();
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        throw DbError(text);
+    }
+}
+
+void Tdm::LoadTerminals(Tdbini &settings)
+{
+    if (!Terminals.empty())
+        return;
+    struct Row { QString typ, typid, parentref, bezeichnung; };
+    std::vector<Row> rows;
+    forEachRow(QStringLiteral("select typ, typid, parentref, bezeichnung from geraetetree order by level,Bezeichnung"),
+               {}, [&](const QSqlQuery &q) {
+                   rows.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                   q.value(3).toString()});
+               });
+    for (const Row &row : rows) {
+        if (row.typ != QLatin1String("G"))
+            continue;
+        if (settings.ReadInteger(QStringLiteral("DOCKPORT") + row.typid, QStringLiteral("FINGERTYPE"), 0) > 0)
+            Terminals.push_back(std::make_unique<tgeraet>(tgeraet{row.typid, row.parentref, row.bezeichnung}));
+    }
+}
+
+const tgeraet *Tdm::GetTerminal(int index) const
+{
+    if (index < 0 || index >= TerminalCount())
+        return nullptr;
+    return Terminals[size_t(index)].get();
+}
