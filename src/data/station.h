@@ -8,6 +8,7 @@ class Tdm;
 class Tdbini;
 class Clock;
 class OperatorUi;
+class ModuleSession;
 
 struct Station
 {
@@ -15,6 +16,7 @@ struct Station
     Tdbini *Settings = nullptr;  // exists from the start-up's settings step on
     Clock *clock = nullptr;
     OperatorUi *ui = nullptr;
+    ModuleSession *module = nullptr;  // the one module session of the run
 
     QString ComPort;
     int32_t PortType = 0;  // 0 = USB bridge, anything else = serial
