@@ -1,0 +1,120 @@
+#include "tsetupform.h"
+
+#include "ui_tsetupform.h"
+
+#include <QButtonGroup>
+#include <QSerialPortInfo>
+
+namespace {
+
+void chooseItem(QButtonGroup *group, int index)
+{
+    const QList<QAbstractButton *> items = group->buttons();
+    if (items.isEmpty())
+        return;
+    if (index < 0 || index >= items.size())
+        index = int(items.size()) - 1;
+    group->button(index)->setChecked(true);
+}
+
+}  // namespace
+
+QStringList TSetupform::systemPortNames()
+{
+    QStringList names;
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+#ifdef Q_OS_WIN
+        names << info.portName();
+#else
+        names << info.systemLocation();
+#endif
+    }
+    return names;
+}
+
+TSetupform::TSetupform(QWidget *parent) : TSetupform(systemPortNames(), parent) {}
+
+TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
+    : QDialog(parent), ui(new Ui::TSetupform), m_schnittstelle(new QButtonGroup(this)),
+      m_formatgroup(new QButtonGroup(this))
+{
+    ui->setupUi(this);
+
+    m_schnittstelle->addButton(ui->SchnittstelleUSB, 0);
+    m_schnittstelle->addButton(ui->SchnittstelleSeriell, 1);
+    m_formatgroup->addButton(ui->formatDin, 0);
+    m_formatgroup->addButton(ui->formatIdencom, 1);
+
+    QStringList sorted = portNames;
+    sorted.sort(Qt::CaseInsensitive);
+    ui->Comcombo->addItems(sorted);
+    if (!sorted.isEmpty())
+        ui->Comcombo->setCurrentIndex(0);
+
+    connect(ui->SchnittstelleSeriell, &QRadioButton::toggled, this, [this] { SchnittstelleClick(); });
+    connect(ui->syncimmediate, &QRadioButton::toggled, this, [this] { syncimmediateClick(); });
+    for (QSlider *slider : {ui->securitytrack, ui->qualitytrack, ui->minuzientrack}) {
+        connect(slider, &QSlider::valueChanged, this,
+                [this, slider](int position) { securitytrackPositionChanged(slider, position); });
+        securitytrackPositionChanged(slider, slider->value());
+    }
+    SchnittstelleClick();
+    syncimmediateClick();
+}
+
+TSetupform::~TSetupform()
+{
+    delete ui;
+}
+
+int TSetupform::SchnittstelleIndex() const
+{
+    return m_schnittstelle->checkedId();
+}
+
+void TSetupform::setSchnittstelleIndex(int index)
+{
+    chooseItem(m_schnittstelle, index);
+}
+
+int TSetupform::formatgroupIndex() const
+{
+    return m_formatgroup->checkedId();
+}
+
+void TSetupform::setFormatgroupIndex(int index)
+{
+    chooseItem(m_formatgroup, index);
+}
+
+void TSetupform::SchnittstelleClick()
+{
+    ui->Comcombo->setEnabled(SchnittstelleIndex() == 1);
+}
+
+void TSetupform::syncimmediateClick()
+{
+    ui->syncedit->setEnabled(!ui->syncimmediate->isChecked());
+}
+
+void TSetupform::securitytrackPositionChanged(QSlider *slider, int position)
+{
+    if (slider == ui->securitytrack)
+        ui->seclabel->setText(QStringLiteral("Sicherheit:") + QString::number(position));
+    else if (slider == ui->qualitytrack)
+        ui->quallabel->setText(QStringLiteral("Qualität:") + QString::number(position));
+    else if (slider == ui->minuzientrack)
+        ui->minlabel->setText(QStringLiteral("Minimum-Minuzien:") + QString::number(position));
+}
+
+void TSetupform::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TSetupform::FormShow()
+{
+    SchnittstelleClick();
+}

@@ -1,0 +1,55 @@
+// The settings dialog "Setupform": how the module is attached, the template
+// format, the three matching parameters, the scans per finger and when a
+// synchronisation request takes effect. The exchange with the station's fields
+// lives in settingsexchange.h; the dialog only keeps its controls consistent.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QButtonGroup;
+class QSlider;
+
+namespace Ui {
+class TSetupform;
+}
+
+class TSetupform : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The port list is the machine's serial ports at creation; it is not
+    // refreshed during the run.
+    explicit TSetupform(QWidget *parent = nullptr);
+    // With a given port list (tests, or a caller that enumerated already).
+    TSetupform(const QStringList &portNames, QWidget *parent = nullptr);
+    ~TSetupform() override;
+
+    // The serial ports to offer: device paths where ports have no COM names.
+    static QStringList systemPortNames();
+
+    // Index of the chosen item of a radio group; -1 when none is chosen. An
+    // index beyond the last item (or below the first) chooses the last item.
+    int SchnittstelleIndex() const;
+    void setSchnittstelleIndex(int index);
+    int formatgroupIndex() const;
+    void setFormatgroupIndex(int index);
+
+    Ui::TSetupform &controls() { return *ui; }
+    const Ui::TSetupform &controls() const { return *ui; }
+
+    void SchnittstelleClick();
+    void syncimmediateClick();
+    void securitytrackPositionChanged(QSlider *slider, int position);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+
+    Ui::TSetupform *ui;
+    QButtonGroup *m_schnittstelle;
+    QButtonGroup *m_formatgroup;
+};
