@@ -1,0 +1,276 @@
+#include "tscanfingerform.h"
+
+#include "fingerregions.h"
+#include "guard.h"
+#include "modulelibrary.h"
+#include "modulesession.h"
+#include "operatorui.h"
+#include "scoring.h"
+#include "station.h"
+#include "tbioscanfinger.h"
+#include "tdbini.h"
+#include "tscanningform.h"
+#include "ui_tscanfingerform.h"
+
+#include <QMenu>
+#include <QShowEvent>
+#include <QStyle>
+#include <cstring>
+
+Tscanfingerform::Tscanfingerform(Station &station, Tscanningform &scanning, QWidget *parent)
+    : QDialog(parent), m_station(station), m_scanning(scanning), m_ui(std::make_unique<Ui::Tscanfingerform>())
+{
+    m_ui->setupUi(this);
+    m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    m_ui->picbox->setProgramDir(station.ProgramDir);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Fingerdatenlschen1 = PopupMenu1->addAction(QStringLiteral("Fingerdaten löschen"));
+    Fingerdatenlschen1->setObjectName(QStringLiteral("Fingerdatenlschen1"));
+
+    auto *picbox = m_ui->picbox;
+    connect(picbox, &HandPictureBox::mouseMoved, this, &Tscanfingerform::picboxMouseMove);
+    connect(picbox, &HandPictureBox::doubleClicked, this, [this](int, int) { picboxDblClick(); });
+    connect(picbox, &HandPictureBox::contextMenuRequested, this, [this](int, int, const QPoint &globalPos) {
+        PopupMenu1Popup();
+        PopupMenu1->exec(globalPos);
+    });
+    connect(Fingerdatenlschen1, &QAction::triggered, this, &Tscanfingerform::Fingerdatenlschen1Click);
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    CreateFingers(Fingers, station.ProgramDir);
+    m_scanning.setHost(this);
+}
+
+Tscanfingerform::~Tscanfingerform()
+{
+    m_scanning.setHost(nullptr);
+    // The worker goes first: it may still read KeepScanning or wait in a
+    // hand-over that would touch the lists.
+    m_worker.reset();
+}
+
+bool Tscanfingerform::OpenModule()
+{
+    return m_station.module && m_station.module->OpenModule();
+}
+
+void Tscanfingerform::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Tscanfingerform::FormShow()
+{
+    CurrentFinger = nullptr;
+    MenuFinger = nullptr;
+    Scans.clear();
+    for (int pos = 1; pos <= Fingers.size(); ++pos) {
+        Tfinger *f = Fingers.FingerAtPosition(pos);
+        f->ScanCount = 0;
+        f->BestScan = 0;
+        f->BestScore = 0;
+        f->Selected = false;
+        f->Rank = 0;
+    }
+    // Marks of the previous enrolment must not survive into this one.
+    m_ui->picbox->drawPicture();
+    m_ui->picbox->update();
+    if (!RescanMode)
+        return;
+    guarded(*m_station.ui, [this] {
+        loadStoredScans();
+        RankFingers();
+    });
+}
+
+void Tscanfingerform::picboxMouseMove(int x, int y)
+{
+    Tfinger *f = Fingers.FingerAt(x, y);
+    if (!f)
+        return;
+    QPlainTextEdit *memo = m_ui->resultmemo;
+    memo->clear();
+    if (f->ScanCount > 0) {
+        QStringList lines;
+        lines << QStringLiteral("Finger:") + QString::number(f->FingerNo);
+        for (int i = 1; i <= f->ScanCount; ++i) {
+            lines << (i == f->BestScan ? QStringLiteral("*") : QString()) + QStringLiteral("Scan:") +
+                         QString::number(i);
+            if (const Tscan *scan = Scans.FindScan(f->FingerNo, i)) {
+                lines << QStringLiteral("Qualität: ") + QString::number(scan->quality());
+                lines << QStringLiteral("Anzahl Minutien: ") + QString::number(scan->minutiae());
+                lines << QStringLiteral("Score:") + QString::number(scan->Score);
+            }
+        }
+        memo->setPlainText(lines.join(QLatin1Char('\n')));
+    }
+    CurrentFinger = f;
+    m_ui->Label1->setText(QStringLiteral("Finger:") + QString::number(f->FingerNo));
+    MarkFingers();
+}
+
+void Tscanfingerform::picboxDblClick()
+{
+    guarded(*m_station.ui, [this] {
+        ScanLimit = m_station.Settings ? m_station.Settings->ReadInteger(QStringLiteral("PELVAR"),
+                                                                         QStringLiteral("NOFSCANS"), 3)
+                                       : 3;
+        if (!CurrentFinger)
+            return;
+        if (CurrentFinger->ScanCount < ScanLimit) {
+            m_scanning.ResetDialog();
+            m_scanning.Finger = CurrentFinger;
+            m_seriesFirstPass = m_passesStarted + 1;
+            m_scanning.exec();
+        } else {
+            m_station.ui->message(QStringLiteral("Es sind bereits ") + QString::number(CurrentFinger->ScanCount) +
+                                  QStringLiteral(" Scans vorhanden"));
+        }
+    });
+}
+
+void Tscanfingerform::PopupMenu1Popup()
+{
+    MenuFinger = CurrentFinger;
+}
+
+void Tscanfingerform::Fingerdatenlschen1Click()
+{
+    if (!MenuFinger)
+        return;
+    Scans.DeleteScans(MenuFinger->FingerNo);
+    MenuFinger->ScanCount = 0;
+    MenuFinger->BestScan = -1;
+    MenuFinger->BestScore = 0;
+    MenuFinger->Rank = 0;
+    RankFingers();
+    MarkFingers();
+}
+
+void Tscanfingerform::MarkFingers()
+{
+    HandPictureBox *picbox = m_ui->picbox;
+    for (int pos = 1; pos <= 10; ++pos) {
+        const Tfinger *f = Fingers.FingerAtPosition(pos);
+        if (!f)
+            continue;
+        QColor colour;
+        if (f == CurrentFinger)
+            colour = QColor(0, 0, 255);
+        else if (f->ScanCount == 0)
+            colour = QColor(255, 255, 255);
+        else if (f->Rank == 1)
+            colour = QColor(0, 128, 0);
+        else
+            colour = QColor(255, 255, 0);
+        picbox->markAt(f->Region.centreX(), f->Region.centreY(), colour);
+    }
+}
+
+void Tscanfingerform::ScoreFinger(Tfinger &finger)
+{
+    ScoringModule scoring;
+    if (!m_station.module) {
+        scoring.open = [] { return false; };
+        scoring.close = [] {};
+        ::ScoreFinger(finger, Scans, scoring);
+        return;
+    }
+    ModuleSession &session = *m_station.module;
+    ModuleLibrary &library = session.library();
+    // A capture abandoned by the closing of the scanning dialog may still be
+    // inside the library on the worker: scoring waits here until it has left,
+    // and no capture can begin until the scoring is done.
+    ModuleLibrary::Hold hold(library);
+    const Tscan *inSlot0 = nullptr;
+    scoring.open = [this] { return OpenModule(); };
+    scoring.clear = [&session] { session.ClearModule(); };
+    scoring.match = [&library, &inSlot0](const Tscan &a, const Tscan &b, int *score) {
+        if (&a != inSlot0) {
+            library.SetTemplate(a.Template, 0);
+            inSlot0 = &a;
+        }
+        library.SetTemplate(b.Template, 1);
+        uint8_t matchScore = 0;
+        int64_t personId = 0;
+        uint8_t fingerNo = 0;
+        const bool matched = library.MatchTemplate(1, 1, &matchScore, &personId, &fingerNo);
+        *score = matchScore;
+        return matched;
+    };
+    scoring.close = [&session] { session.CloseModule(); };
+    ::ScoreFinger(finger, Scans, scoring);
+}
+
+void Tscanfingerform::RankFingers()
+{
+    ::RankFingers(Fingers);
+}
+
+void Tscanfingerform::StartScan()
+{
+    KeepScanning = 1;
+    if (!OpenModule()) {
+        KeepScanning = 0;
+        m_scanning.ResetDialog();
+        return;
+    }
+    if (!m_worker && m_station.module)
+        m_worker = std::make_unique<tbioscanfinger>(m_station.module->library(), KeepScanning);
+    if (!m_worker)
+        return;
+    m_worker->OnScanDone = [this](tbioscanfinger *worker, const uint8_t *templ, int32_t length) {
+        ScanDone(worker, templ, length);
+    };
+    KeepScanning = 1;
+    ++m_passesStarted;
+    m_worker->Start();
+    m_scanning.ShowScanning();
+}
+
+void Tscanfingerform::StopScanning()
+{
+    KeepScanning = 0;
+}
+
+void Tscanfingerform::ScoreAndRank(Tfinger &finger)
+{
+    ScoreFinger(finger);
+    RankFingers();
+}
+
+void Tscanfingerform::ScanDone(tbioscanfinger *worker, const uint8_t *templ, int32_t length)
+{
+    Tfinger *finger = m_scanning.Finger;
+    // A capture abandoned by closing the scanning dialog reports after its
+    // series was scored, perhaps while another finger's series is open. It
+    // shows its result but neither adds a scan nor closes or scores anything.
+    const bool stale = !m_scanning.isOpen() || worker->Pass < m_seriesFirstPass || !finger;
+    if (stale) {
+        if (worker->ResultText != QLatin1String("OK"))
+            m_ui->resultmemo->appendPlainText(worker->ResultText);
+        return;
+    }
+    m_ui->resultmemo->appendPlainText(worker->ResultText);
+    if (worker->ResultText != QLatin1String("OK")) {
+        m_scanning.CloseDialog();
+        return;
+    }
+    auto scan = std::make_unique<Tscan>();
+    scan->FingerNo = finger->FingerNo;
+    scan->ScanIndex = finger->ScanCount;
+    std::memcpy(scan->Template, templ, TEMPLATE_SIZE);
+    scan->TemplateLength = qBound(0, length, int(TEMPLATE_SIZE));
+    Scans.append(std::move(scan));
+    ++finger->ScanCount;
+    if (finger->ScanCount >= ScanLimit)
+        m_scanning.CloseDialog();
+    else
+        m_scanning.ShowWaiting();
+}

@@ -1,0 +1,94 @@
+// The enrolment dialog: the operator chooses fingers on the hand picture and
+// scans each several times through the scanning dialog; when a series ends,
+// the finger's scans are scored on the module and all fingers ranked.
+//
+// It owns the ten finger records and every scan of the run; the scanning,
+// transfer and change dialogs use them by reference.
+#pragma once
+
+#include "bioobjects.h"
+#include "scanhost.h"
+
+#include <QDialog>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace Ui {
+class Tscanfingerform;
+}
+
+struct Station;
+class Tscanningform;
+class tbioscanfinger;
+class QMenu;
+class QAction;
+
+class Tscanfingerform : public QDialog, public ScanHost
+{
+    Q_OBJECT
+
+public:
+    Tscanfingerform(Station &station, Tscanningform &scanning, QWidget *parent = nullptr);
+    ~Tscanfingerform() override;
+
+    Ui::Tscanfingerform *ui() { return m_ui.get(); }
+
+    FingerList Fingers;
+    ScanList Scans;
+    Tfinger *CurrentFinger = nullptr;
+    Tfinger *MenuFinger = nullptr;
+
+    // Polled by the module library while a capture runs; "Abbrechen" and the
+    // closing of the scanning dialog clear it.
+    std::atomic<uint8_t> KeepScanning{0};
+    int32_t ScanLimit = 3;
+    // Set by the opener: false for a new person, true for new scans of a stored one.
+    bool RescanMode = false;
+
+    tbioscanfinger *ScanWorker() const { return m_worker.get(); }
+
+    // Opens the module's port if needed and initialises the module once.
+    bool OpenModule();
+
+    void FormShow();
+    void picboxMouseMove(int x, int y);
+    void picboxDblClick();
+    void PopupMenu1Popup();
+    void Fingerdatenlschen1Click();
+    void MarkFingers();
+
+    void ScoreFinger(Tfinger &finger);
+    void RankFingers();
+
+    // ScanHost, for the scanning dialog.
+    void StartScan() override;
+    void StopScanning() override;
+    void ScoreAndRank(Tfinger &finger) override;
+
+    // The scan worker's completion handler; runs on this dialog's thread.
+    void ScanDone(tbioscanfinger *worker, const uint8_t *templ, int32_t length);
+
+protected:
+    // Loads the person's stored scans in RescanMode; storing and reloading
+    // enrolments fills it in. Called by FormShow before the ranking.
+    virtual void loadStoredScans() {}
+    // "OK". Saving completes it: validate, store, and accept() only after a
+    // successful save. Until then it does nothing and the dialog stays open.
+    virtual void BitBtn1Click() {}
+
+    void showEvent(QShowEvent *event) override;
+
+    Station &m_station;
+    Tscanningform &m_scanning;
+
+private:
+    std::unique_ptr<Ui::Tscanfingerform> m_ui;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *Fingerdatenlschen1 = nullptr;
+    std::unique_ptr<tbioscanfinger> m_worker;
+    // Passes started on the worker, and the first pass of the open series: a
+    // result of an earlier pass arrives after its series was closed and scored.
+    int32_t m_passesStarted = 0;
+    int32_t m_seriesFirstPass = 1;
+};
