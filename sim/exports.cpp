@@ -23,18 +23,17 @@ namespace {
 class Entry
 {
 public:
-    explicit Entry(const char *counted) : m_guard(state().lock), s(state())
+    explicit Entry(const char *counted) : s(state()), m_guard(s.lock)
     {
         applyScriptFile(s);
         if (counted)
             ++s.calls[counted];
     }
 
+    SimState &s;
+
 private:
     std::lock_guard<std::recursive_mutex> m_guard;
-
-public:
-    SimState &s;
 };
 
 VXMBool fail(SimState &s, int32_t error)
