@@ -1,1 +1,46 @@
-int main() { return 0; }
+// The program entry: creates the data module, the module library and every
+// window once, binds the main window's menu to them and runs the event loop.
+#include "clock.h"
+#include "firmwareloading.h"
+#include "modulelibrary.h"
+#include "modulesession.h"
+#include "portdetection.h"
+#include "settingsexchange.h"
+#include "station.h"
+#include "tdm.h"
+#include "tmainform.h"
+#include "tsetupform.h"
+#include "widgetoperatorui.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel-Pelvar"));
+    const QString programDir = QCoreApplication::applicationDirPath();
+
+    Clock clock;
+    WidgetOperatorUi operatorUi;
+    Station station;
+    station.clock = &clock;
+    station.ui = &operatorUi;
+    ModuleLibrary library(programDir);
+    ModuleSession module(station, library);
+    station.module = &module;
+
+    // The windows in their fixed order; each lives until the program ends.
+    Tmainform mainform(station, programDir);
+    Tdm dm;
+    station.dm = &dm;
+    TSetupform setupform(&mainform);
+
+    Tmainform::Actions actions;
+    actions.UpdatePortCaption = [&] { mainform.setWindowTitle(UpdatePortCaption(station, enumerateSerialPorts())); };
+    actions.Einstellungen1Click = [&] { Einstellungen1Click(station, setupform, actions.UpdatePortCaption); };
+    actions.Firmwareladen1Click = [&] { Firmwareladen1Click(station); };
+    mainform.setActions(actions);
+
+    mainform.show();
+    return app.exec();
+}
