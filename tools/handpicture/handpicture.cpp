@@ -75,7 +75,8 @@ void drawLabels(QImage &image)
 }
 
 // Exact colours only: each colour of the drawing gets its own table entry,
-// so no finger is dithered or shifted to a neighbouring shade.
+// so no finger is dithered or shifted to a neighbouring shade. A drawing of
+// more than 256 colours gives a null image rather than a wrong one.
 QImage toIndexed(const QImage &rgb)
 {
     QImage out(rgb.size(), QImage::Format_Indexed8);
@@ -88,7 +89,8 @@ QImage toIndexed(const QImage &rgb)
             const QRgb c = src[x] | 0xff000000u;
             auto it = index.find(c);
             if (it == index.end()) {
-                Q_ASSERT(table.size() < 256);
+                if (table.size() == 256)
+                    return QImage();
                 it = index.insert(c, table.size());
                 table.append(c);
             }
@@ -159,6 +161,8 @@ QByteArray regionFileBytes(const QVector<QRect> &regions)
 QString writeInstallationData(const QString &dir)
 {
     const QImage picture = drawHands();
+    if (picture.isNull())
+        return QStringLiteral("Das Handbild hat mehr als 256 Farben");
     const QByteArray regions = regionFileBytes(fingerRegions());
 
     QSaveFile bmp(QDir(dir).filePath(QStringLiteral("hands_small_256.bmp")));

@@ -9,7 +9,9 @@
 
 // The picture of both hands, 249 x 225, 8-bit indexed. Every finger is a
 // plain area of one exact colour inside its own closed outline, so that a
-// surface fill from inside it colours exactly that finger.
+// surface fill from inside it colours exactly that finger. The labels need a
+// QGuiApplication for their font. Null if the drawing does not fit a
+// 256-colour table.
 QImage drawHands();
 
 // The ten hit regions, index n - 1 for finger n: each encloses the visible
