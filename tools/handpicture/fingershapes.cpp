@@ -30,11 +30,6 @@ QTransform mirror(bool rightHand)
 
 } // namespace
 
-const FingerShape &fingerShape(int fingerOfHand)
-{
-    return shapes[fingerOfHand];
-}
-
 QPainterPath fingerPath(int fingerOfHand, bool rightHand)
 {
     const FingerShape &f = shapes[fingerOfHand];

@@ -19,10 +19,8 @@ struct FingerShape {
     double baseWidth, tipWidth;
 };
 
-// The five fingers of one hand: thumb, index, middle, ring, little.
-const FingerShape &fingerShape(int fingerOfHand);
-
-// The outline of one finger in picture coordinates; rightHand mirrors it.
+// The outline of one finger in picture coordinates, fingerOfHand 0 to 4 for
+// thumb, index, middle, ring, little; rightHand mirrors it.
 QPainterPath fingerPath(int fingerOfHand, bool rightHand);
 
 // The back of the hand with the wrist; it covers the finger bases, so its
@@ -34,8 +32,3 @@ QPainterPath knucklePath(bool rightHand);
 
 // The sleeve cuff at the wrist.
 QPainterPath cuffPath(bool rightHand);
-
-// Finger number 1..10 as the terminals count them: 1-5 right thumb to little,
-// 6-10 left thumb to little.
-inline bool isRightHand(int fingerNo) { return fingerNo <= 5; }
-inline int fingerOfHand(int fingerNo) { return (fingerNo - 1) % 5; }

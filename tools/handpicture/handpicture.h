@@ -14,9 +14,10 @@
 // 256-colour table.
 QImage drawHands();
 
-// The ten hit regions, index n - 1 for finger n: each encloses the visible
-// finger with its outline. Right and bottom edges belong outside, as in the
-// region file.
+// The ten hit regions, index n - 1 for finger n, numbered as the terminals
+// count: 1 to 5 right thumb to little finger, 6 to 10 left thumb to little
+// finger. Each encloses the visible finger with its outline. Right and bottom
+// edges belong outside, as in the region file.
 QVector<QRect> fingerRegions();
 
 // The 160 bytes of finger.bin: Left, Top, Right, Bottom of each region as
