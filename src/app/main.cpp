@@ -17,7 +17,8 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel-Pelvar"));
+    // The name titles the message boxes; the display name would be appended to every window title.
+    QApplication::setApplicationName(QStringLiteral("Quorvel-Pelvar"));
     const QString programDir = QCoreApplication::applicationDirPath();
 
     Clock clock;
