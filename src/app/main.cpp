@@ -6,7 +6,10 @@
 #include "modulesession.h"
 #include "portdetection.h"
 #include "settingsexchange.h"
+#include "startup.h"
 #include "station.h"
+#include "tscanfingerform.h"
+#include "tscanningform.h"
 #include "tdm.h"
 #include "tmainform.h"
 #include "tsetupform.h"
@@ -24,6 +27,8 @@ int main(int argc, char **argv)
     Clock clock;
     WidgetOperatorUi operatorUi;
     Station station;
+    // Known before any window exists: the enrolment dialog reads its finger regions at creation.
+    station.ProgramDir = withTrailingDelimiter(programDir);
     station.clock = &clock;
     station.ui = &operatorUi;
     ModuleLibrary library(programDir);
@@ -35,10 +40,17 @@ int main(int argc, char **argv)
     Tdm dm;
     station.dm = &dm;
     TSetupform setupform(&mainform);
+    // The scanning dialog is handed to the enrolment dialog, so it exists first.
+    Tscanningform scanningform(&mainform);
+    Tscanfingerform scanfingerform(station, scanningform, &mainform);
 
     Tmainform::Actions actions;
     actions.UpdatePortCaption = [&] { mainform.setWindowTitle(UpdatePortCaption(station, enumerateSerialPorts())); };
     actions.Einstellungen1Click = [&] { Einstellungen1Click(station, setupform, actions.UpdatePortCaption); };
+    actions.Erfassen1Click = [&] {
+        scanfingerform.RescanMode = false;
+        scanfingerform.exec();
+    };
     actions.Firmwareladen1Click = [&] { Firmwareladen1Click(station); };
     mainform.setActions(actions);
 
