@@ -44,6 +44,9 @@ struct Tscan
     int32_t TemplateLength = 0;
     int32_t Score = 0;
     bool Best = false;
+    // The data format the template was captured in, for a scan loaded from the
+    // archive; -1 for a scan captured in this run, whose format is DataFormat.
+    int32_t DataType = -1;
 
     uint8_t quality() const { return Template[TEMPLATE_QUALITY_BYTE]; }
     uint8_t minutiae() const { return Template[TEMPLATE_MINUTIAE_BYTE]; }

@@ -1,14 +1,18 @@
 #include "tscanfingerform.h"
 
+#include "enrolmentstore.h"
 #include "fingerregions.h"
 #include "guard.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
 #include "operatorui.h"
+#include "personnelnumber.h"
 #include "scoring.h"
 #include "station.h"
 #include "tbioscanfinger.h"
 #include "tdbini.h"
+#include "tdm.h"
+#include "tsaveidform.h"
 #include "tscanningform.h"
 #include "ui_tscanfingerform.h"
 
@@ -38,7 +42,8 @@ Tscanfingerform::Tscanfingerform(Station &station, Tscanningform &scanning, QWid
         PopupMenu1->exec(globalPos);
     });
     connect(Fingerdatenlschen1, &QAction::triggered, this, &Tscanfingerform::Fingerdatenlschen1Click);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &Tscanfingerform::BitBtn1Click);
+    m_ui->pidedit->installEventFilter(this);
     connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
     CreateFingers(Fingers, station.ProgramDir);
@@ -184,6 +189,9 @@ void Tscanfingerform::ScoreFinger(Tfinger &finger)
     }
     ModuleSession &session = *m_station.module;
     ModuleLibrary &library = session.library();
+    // A verification attempt may wait in the library for a finger; it is
+    // ended before the library is held here, or the hold would wait for it.
+    session.endBackgroundUse();
     // A capture abandoned by the closing of the scanning dialog may still be
     // inside the library on the worker: scoring waits here until it has left,
     // and no capture can begin until the scoring is done.
@@ -273,4 +281,78 @@ void Tscanfingerform::ScanDone(tbioscanfinger *worker, const uint8_t *templ, int
         m_scanning.CloseDialog();
     else
         m_scanning.ShowWaiting();
+}
+
+bool Tscanfingerform::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->pidedit && event->type() == QEvent::FocusOut)
+        pideditExit();
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tscanfingerform::pideditExit()
+{
+    const QString text = m_ui->pidedit->text();
+    if (text.isEmpty() || RescanMode || !m_station.dm)
+        return;
+    guarded(*m_station.ui, [&] {
+        if (const auto holder = personHolding(*m_station.dm, personnelNumber(text)))
+            m_station.ui->message(pidTakenMessage(*holder));
+    });
+}
+
+void Tscanfingerform::BitBtn1Click()
+{
+    OperatorUi &ui = *m_station.ui;
+    const QString pidText = m_ui->pidedit->text();
+    const QString name = m_ui->nameedit->text();
+    if (pidText.isEmpty()) {
+        ui.message(QStringLiteral("Keine PersonalId eingetragen !!"));
+        return;
+    }
+    if (name.isEmpty()) {
+        ui.message(QStringLiteral("Kein Name eingetragen !!"));
+        return;
+    }
+    if (Scans.size() == 0) {
+        ui.message(QStringLiteral("Keine Scandaten vorhanden !!"));
+        return;
+    }
+    if (!m_saveForm || !m_station.dm)
+        return;
+    guarded(ui, [&] {
+        // The number is checked before any statement uses it.
+        const int32_t pid = personnelNumber(pidText);
+        if (!RescanMode) {
+            if (const auto holder = personHolding(*m_station.dm, pid)) {
+                ui.message(pidTakenMessage(*holder));
+                return;
+            }
+        }
+        m_saveForm->setPerson(pidText, name, RescanMode);
+        if (m_saveForm->exec() != QDialog::Accepted)
+            return;
+
+        EnrolmentSave save;
+        save.pidText = pidText;
+        save.name = name;
+        save.rescan = RescanMode;
+        save.dataFormat = m_station.DataFormat;
+        std::copy(m_saveForm->FingerSlots.begin(), m_saveForm->FingerSlots.end(), save.fingerSlots.begin());
+        if (!RescanMode)
+            save.terminals = m_saveForm->tickedTerminals();
+        saveEnrolment(*m_station.dm, *m_station.clock, Fingers, Scans, save);
+        if (!RescanMode)
+            m_station.LastTerminalGroup = m_saveForm->groupText();
+        m_station.DataChanged = true;
+        accept();
+    });
+}
+
+void Tscanfingerform::loadStoredScans()
+{
+    if (!m_station.dm)
+        return;
+    const int32_t pid = personnelNumber(m_ui->pidedit->text());
+    ::loadStoredScans(*m_station.dm, pid, Fingers, Scans, [this](Tfinger &f) { ScoreFinger(f); });
 }

@@ -20,6 +20,7 @@ class Tscanfingerform;
 
 struct Station;
 class Tscanningform;
+class TsaveidForm;
 class tbioscanfinger;
 class QMenu;
 class QAction;
@@ -33,6 +34,9 @@ public:
     ~Tscanfingerform() override;
 
     Ui::Tscanfingerform *ui() { return m_ui.get(); }
+
+    // The transfer dialog is created after this one, on this one's lists.
+    void setSaveForm(TsaveidForm *form) { m_saveForm = form; }
 
     FingerList Fingers;
     ScanList Scans;
@@ -69,15 +73,18 @@ public:
     // The scan worker's completion handler; runs on this dialog's thread.
     void ScanDone(tbioscanfinger *worker, const uint8_t *templ, int32_t length);
 
-protected:
-    // Loads the person's stored scans in RescanMode; storing and reloading
-    // enrolments fills it in. Called by FormShow before the ranking.
-    virtual void loadStoredScans() {}
-    // "OK". Saving completes it: validate, store, and accept() only after a
-    // successful save. Until then it does nothing and the dialog stays open.
-    virtual void BitBtn1Click() {}
+    // Leaving pidedit: tells the operator when the number is taken already.
+    void pideditExit();
+    // "OK": validates, lets the operator choose fingers and terminals in the
+    // transfer dialog, and stores the enrolment; accept() only after a
+    // successful save, otherwise the dialog stays open and nothing is written.
+    void BitBtn1Click();
+    // In RescanMode: the person's stored scans. Called by FormShow before the ranking.
+    void loadStoredScans();
 
+protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     Station &m_station;
     Tscanningform &m_scanning;
@@ -87,6 +94,7 @@ private:
     QMenu *PopupMenu1 = nullptr;
     QAction *Fingerdatenlschen1 = nullptr;
     std::unique_ptr<tbioscanfinger> m_worker;
+    TsaveidForm *m_saveForm = nullptr;
     // Passes started on the worker, and the first pass of the open series: a
     // result of an earlier pass arrives after its series was closed and scored.
     int32_t m_passesStarted = 0;

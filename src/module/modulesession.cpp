@@ -6,8 +6,18 @@
 
 ModuleSession::ModuleSession(Station &station, ModuleLibrary &library) : m_station(station), m_library(library) {}
 
+void ModuleSession::endBackgroundUse()
+{
+    if (!m_backgroundEnd)
+        return;
+    const std::function<void()> end = std::move(m_backgroundEnd);
+    m_backgroundEnd = nullptr;
+    end();
+}
+
 bool ModuleSession::OpenModule()
 {
+    endBackgroundUse();
     // A missing library is told once per run; after that it fails like a port
     // that cannot be opened, so every caller keeps its one failure path.
     if (!m_library.loaded() && !m_loadErrorShown) {
@@ -35,11 +45,13 @@ bool ModuleSession::OpenModule()
 
 void ModuleSession::CloseModule()
 {
+    endBackgroundUse();
     m_library.ComClose();
     m_station.ModuleOpen = false;
 }
 
 bool ModuleSession::ClearModule()
 {
+    endBackgroundUse();
     return m_library.DeleteTemplate(0, 0, 0);
 }
