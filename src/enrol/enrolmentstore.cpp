@@ -158,7 +158,7 @@ void loadStoredScans(Tdm &dm, int32_t pid, FingerList &fingers, ScanList &scans,
             if (f.ScanCount == 1) {
                 f.BestScan = 1;
                 f.BestScore = scans.FindScan(f.FingerNo, 1)->Score;
-            } else if (f.ScanCount > 1 && f.BestScan == 0 && scoreFinger) {
+            } else if (f.ScanCount > 1 && f.BestScan <= 0 && scoreFinger) {
                 scoreFinger(f);
             }
         }

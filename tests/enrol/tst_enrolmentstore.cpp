@@ -1,0 +1,244 @@
+#include "clock.h"
+#include "dberror.h"
+#include "enrolmentstore.h"
+#include "kolvfixture.h"
+#include "personnelnumber.h"
+#include "tdbini.h"
+#include "terminals.h"
+
+#include <QTest>
+
+// Three fingers (3, 7, 1) with three scans each; the module's bytes 0-8 are
+// zero, the quality byte and a pattern that tells the scans apart follow.
+struct Enrolment
+{
+    FingerList fingers;
+    ScanList scans;
+
+    explicit Enrolment(int scansPerFinger = 3)
+    {
+        const int numbers[] = {3, 7, 1};
+        for (int k = 0; k < 3; ++k) {
+            Tfinger &f = *fingers.byNumber(numbers[k]);
+            f.ScanCount = scansPerFinger;
+            f.BestScan = 2;
+            f.BestScore = 60 + k;
+            f.Rank = 3 - k;
+            f.Selected = k < 2;
+            for (int n = 0; n < scansPerFinger; ++n) {
+                auto scan = std::make_unique<Tscan>();
+                scan->FingerNo = f.FingerNo;
+                scan->ScanIndex = n;
+                scan->TemplateLength = 161;
+                scan->Template[9] = uint8_t(70 + n);
+                scan->Template[10] = uint8_t(f.FingerNo * 10 + n);
+                scan->Score = 50 + n;
+                scan->Best = n == 1;
+                scans.append(std::move(scan));
+            }
+        }
+    }
+
+    EnrolmentSave save(const QString &pid, const QString &name)
+    {
+        EnrolmentSave s;
+        s.pidText = pid;
+        s.name = name;
+        for (int p = 0; p < 10; ++p)
+            if (fingers.at(p).ScanCount > 0)
+                s.fingerSlots[size_t(p)] = &fingers.at(p);
+        return s;
+    }
+};
+
+class TestEnrolmentStore : public QObject
+{
+    Q_OBJECT
+
+    Clock clock;
+
+    QStringList everything(KolvFixture &kolv)
+    {
+        QStringList all;
+        for (const char *table : {"fingerid", "Fingerdata", "Fingerdata_archiv", "fingerid_to_geraet", "fingerstatus"})
+            all << kolv.rows(QStringLiteral("select * from ") + QLatin1String(table) + QStringLiteral(" order by 1,2"));
+        return all;
+    }
+
+private slots:
+    void initTestCase() { clock.set(QDateTime(QDate(2011, 1, 31), QTime(8, 5, 9))); }
+
+    void savesEveryScanTheSelectedBestScansAndTheTerminals()
+    {
+        KolvFixture kolv;
+        QVERIFY2(kolv.ok(), qPrintable(kolv.error()));
+        Tdbini settings(kolv.dm());
+        kolv.dm().LoadTerminals(settings);
+        Enrolment e;
+        EnrolmentSave save = e.save(QStringLiteral("007"), QStringLiteral("O'Neill, Anna"));
+        // Ticked in list order: the third, then the first terminal of the directory.
+        save.terminals = {kolv.dm().GetTerminal(2), kolv.dm().GetTerminal(0)};
+        saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, save);
+
+        QCOMPARE(kolv.rows("select pid,name from fingerid"), QStringList{"7|O'Neill, Anna"});
+        QCOMPARE(kolv.value("select count(*) from Fingerdata_archiv where PID=7").toInt(), 9);
+        QCOMPARE(kolv.rows("select score,ranking,selected,fingerselected,bestscanindex,Datatype from Fingerdata_archiv "
+                           "where FID=1 order by Scannumber"),
+                 (QStringList{"50|1|0|0|2|1", "51|1|1|0|2|1", "52|1|0|0|2|1"}));
+        QCOMPARE(kolv.rows("select FID from Fingerdata order by FID"), (QStringList{"3", "7"}));
+
+        const QByteArray fdata = kolv.value("select fdata from Fingerdata where FID=7").toByteArray();
+        QCOMPARE(fdata.size(), 161);
+        QCOMPARE(fdata.left(9), QByteArray::fromHex("070000000000000007"));
+        QCOMPARE(uint8_t(fdata[10]), uint8_t(71));  // the best scan, number 2
+        // The templates in memory keep what the module delivered.
+        for (int i = 0; i < e.scans.size(); ++i)
+            QCOMPARE(e.scans.at(i).Template[0] | e.scans.at(i).Template[8], 0);
+
+        QCOMPARE(kolv.rows("select pid,geraet from fingerid_to_geraet order by rowid"),
+                 (QStringList{"7|" + save.terminals[0]->typid, "7|" + save.terminals[1]->typid}));
+        QCOMPARE(kolv.rows("select pid,geraet,action,postet from fingerstatus order by rowid"),
+                 (QStringList{"7|" + save.terminals[0]->typid + "|+|2011-01-31 08:05:09",
+                              "7|" + save.terminals[1]->typid + "|+|2011-01-31 08:05:09"}));
+    }
+
+    void negativeNumberStampsSignExtended()
+    {
+        KolvFixture kolv;
+        Enrolment e;
+        saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, e.save("-2", "Neg"));
+        QCOMPARE(kolv.value("select fdata from Fingerdata where FID=3").toByteArray().left(9),
+                 QByteArray::fromHex("FEFFFFFFFFFFFFFF03"));
+    }
+
+    void refusedSavesWriteNothing_data()
+    {
+        QTest::addColumn<QString>("pid");
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("taken number") << "12" << "" << "Personalid ist schon Alt, Otto zugeordnet";
+        QTest::newRow("failure in the middle") << "13"
+                                               << "create trigger broken before insert on Fingerdata "
+                                                  "begin select raise(abort,'kaputt'); end"
+                                               << "kaputt";
+    }
+
+    void refusedSavesWriteNothing()
+    {
+        QFETCH(QString, pid);
+        QFETCH(QString, trigger);
+        QFETCH(QString, message);
+        KolvFixture kolv;
+        kolv.sql("insert into fingerid (pid,name) values(12,'Alt, Otto')");
+        kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,fdata) values(13,2,1,x'00')");
+        if (!trigger.isEmpty())
+            kolv.sql(trigger);
+        const QStringList before = everything(kolv);
+        Tdbini settings(kolv.dm());
+        kolv.dm().LoadTerminals(settings);
+        Enrolment e;
+        EnrolmentSave save = e.save(pid, "Neu");
+        save.terminals = {kolv.dm().GetTerminal(0)};
+        try {
+            saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, save);
+            QFAIL("saved");
+        } catch (const InputError &error) {
+            QCOMPARE(error.text(), message);
+        } catch (const DbError &error) {
+            QVERIFY2(error.text().contains(message), qPrintable(error.text()));
+        }
+        QCOMPARE(everything(kolv), before);
+    }
+
+    void badNumberIsRefusedBeforeAnyStatement()
+    {
+        // No database at all: any statement would fail with a database error.
+        Tdm dm(QStringLiteral("nowhere"));
+        dm.setConnectionPath(QStringLiteral("/nonexistent/dir/kolv.add"));
+        Enrolment e;
+        try {
+            saveEnrolment(dm, clock, e.fingers, e.scans, e.save("12a", "X"));
+            QFAIL("saved");
+        } catch (const InputError &error) {
+            QCOMPARE(error.text(), QStringLiteral("'12a' ist kein gültiger Integerwert für Feld 'PID'"));
+        }
+        QVERIFY(!dm.connected());
+    }
+
+    void rescanReloadsEveryArchivedScanWithItsDataType()
+    {
+        KolvFixture kolv;
+        Enrolment stored(5);
+        stored.scans.at(0).DataType = 0;  // finger 3, scan 1 captured in format 0
+        EnrolmentSave save = stored.save("21", "Fünf");
+        save.dataFormat = 1;
+        saveEnrolment(kolv.dm(), clock, stored.fingers, stored.scans, save);
+
+        FingerList fingers;
+        ScanList scans;
+        int scored = 0;
+        loadStoredScans(kolv.dm(), 21, fingers, scans, [&](Tfinger &) { ++scored; });
+        QCOMPARE(scans.size(), 15);
+        QCOMPARE(scored, 0);  // every finger had a stored best scan
+        const Tfinger &f = *fingers.byNumber(7);
+        QCOMPARE(f.ScanCount, 5);
+        QCOMPARE(f.BestScan, 2);
+        QCOMPARE(f.BestScore, 51);
+        QVERIFY(f.Selected);
+        QVERIFY(!fingers.byNumber(1)->Selected);
+        QCOMPARE(scans.FindScan(7, 5)->Score, 54);
+        QCOMPARE(scans.FindScan(3, 1)->DataType, 0);
+        QCOMPARE(scans.FindScan(3, 1)->TemplateLength, 161);
+        QCOMPARE(scans.FindScan(3, 2)->DataType, 1);
+
+        // Written back, each keeps its data type.
+        EnrolmentSave again;
+        again.pidText = "21";
+        again.rescan = true;
+        again.dataFormat = 1;
+        saveEnrolment(kolv.dm(), clock, fingers, scans, again);
+        QCOMPARE(kolv.rows("select Datatype from Fingerdata_archiv where FID=3 order by Scannumber"),
+                 (QStringList{"0", "1", "1", "1", "1"}));
+        QCOMPARE(kolv.value("select count(*) from Fingerdata_archiv").toInt(), 15);
+    }
+
+    void rescanFallsBackToFingerdata()
+    {
+        KolvFixture kolv;
+        kolv.sql("insert into Fingerdata (PID,FID,Datatype,fdata) values(5,4,0,?)", {QByteArray(161, '\x05')});
+        kolv.sql("insert into Fingerdata (PID,FID,Datatype,fdata) values(5,9,1,?)", {QByteArray(216, '\x09')});
+        FingerList fingers;
+        ScanList scans;
+        loadStoredScans(kolv.dm(), 5, fingers, scans, {});
+        QCOMPARE(scans.size(), 2);
+        for (int no : {4, 9}) {
+            const Tfinger &f = *fingers.byNumber(no);
+            QCOMPARE(f.ScanCount, 1);
+            QVERIFY(f.Selected);
+            QCOMPARE(f.BestScan, 1);
+            QCOMPARE(f.BestScore, 10);
+            QCOMPARE(scans.FindScan(no, 1)->Score, 10);
+            QVERIFY(scans.FindScan(no, 1)->Best);
+        }
+        QCOMPARE(scans.FindScan(4, 1)->TemplateLength, 161);
+        QCOMPARE(scans.FindScan(9, 1)->TemplateLength, 216);
+        QCOMPARE(fingers.byNumber(1)->ScanCount, 0);
+    }
+
+    void severalScansWithoutBestAreScored()
+    {
+        KolvFixture kolv;
+        for (int n = 1; n <= 2; ++n)
+            kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,score,selected,fingerselected,fdata) "
+                     "values(6,2,?,1,0,0,0,?)",
+                     {n, QByteArray(216, '\x01')});
+        FingerList fingers;
+        ScanList scans;
+        QList<int> scored;
+        loadStoredScans(kolv.dm(), 6, fingers, scans, [&](Tfinger &f) { scored << f.FingerNo; });
+        QCOMPARE(scored, QList<int>{2});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEnrolmentStore)
+#include "tst_enrolmentstore.moc"
