@@ -10,6 +10,8 @@
 #include "station.h"
 #include "tscanfingerform.h"
 #include "tscanningform.h"
+#include "tsaveidform.h"
+#include "ttestinfoform.h"
 #include "tdm.h"
 #include "tmainform.h"
 #include "tsetupform.h"
@@ -43,6 +45,10 @@ int main(int argc, char **argv)
     // The scanning dialog is handed to the enrolment dialog, so it exists first.
     Tscanningform scanningform(&mainform);
     Tscanfingerform scanfingerform(station, scanningform, &mainform);
+    TsaveidForm saveidform(station, scanfingerform.Fingers, scanfingerform.Scans, &mainform);
+    Ttestinfoform testinfoform(saveidform, &mainform);
+    scanfingerform.setSaveForm(&saveidform);
+    saveidform.setTestInfoForm(&testinfoform);
 
     Tmainform::Actions actions;
     actions.UpdatePortCaption = [&] { mainform.setWindowTitle(UpdatePortCaption(station, enumerateSerialPorts())); };
