@@ -1,0 +1,136 @@
+#include "kolvfixture.h"
+#include "personmaintenance.h"
+#include "personnelnumber.h"
+#include "personrecords.h"
+#include "clock.h"
+
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+QByteArray templ(int32_t pid, int fid)
+{
+    QByteArray t(216, '\x55');
+    writeHeaderPid(t, pid);
+    t[8] = char(fid);
+    return t;
+}
+}  // namespace
+
+class TestPersonMaintenance : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<KolvFixture> kolv;
+    Clock clock;
+
+    void person(int32_t pid, const QString &name, QList<int> fids, QStringList terminals)
+    {
+        kolv->sql("insert into fingerid (pid,name) values (?,?)", {pid, name});
+        for (int f : fids) {
+            kolv->sql("insert into Fingerdata (PID,FID,Datatype,fdata) values (?,?,1,?)", {pid, f, templ(pid, f)});
+            for (int s = 1; s <= 2; ++s)
+                kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,fdata) values (?,?,?,?)",
+                          {pid, f, s, templ(pid, f)});
+        }
+        for (const QString &t : terminals)
+            kolv->sql("insert into fingerid_to_geraet (pid,geraet) values (?,?)", {pid, t});
+    }
+
+private slots:
+    void init()
+    {
+        kolv = std::make_unique<KolvFixture>();
+        QVERIFY2(kolv->ok(), qPrintable(kolv->error()));
+        clock.set(QDateTime(QDate(2011, 1, 31), QTime(8, 5, 9)));
+    }
+
+    void deleteRemovesEverythingAndJournalsEveryTerminal()
+    {
+        person(17, "Meier", {1, 2}, {"1"});
+        person(18, "Other", {1}, {"1"});
+        kolv->sql("insert into fingerstatus (pid,geraet,action,postet) values (17,'1','+','x')");
+        deletePerson(kolv->dm(), clock, 17, {"2", "1", "4"});
+        for (const char *table : {"fingerid_to_geraet", "fingerdata", "fingerdata_archiv", "fingerid"})
+            QCOMPARE(kolv->value(QString("select count(*) from %1 where pid=17").arg(table)).toInt(), 0);
+        QCOMPARE(kolv->rows("select geraet, action from fingerstatus where pid=17 order by rowid"),
+                 QStringList({"2|-", "1|-", "4|-"}));
+        QCOMPARE(kolv->value("select count(*) from fingerdata where pid=18").toInt(), 1);
+    }
+
+    void renumberMovesAssignmentsAndHeaders()
+    {
+        person(17, "Meier", {1, 3}, {"1", "5"});
+        storePersonChange(kolv->dm(), 17, 4711, "Meier-Neu");
+        QCOMPARE(kolv->rows("select pid, name from fingerid"), QStringList({"4711|Meier-Neu"}));
+        QCOMPARE(kolv->rows("select geraet from fingerid_to_geraet where pid=4711 order by geraet"),
+                 QStringList({"1", "5"}));
+        for (const char *table : {"Fingerdata", "Fingerdata_archiv"}) {
+            QSqlQuery q(kolv->other());
+            QVERIFY(q.exec(QString("select pid, fid, fdata from %1").arg(table)));
+            int n = 0;
+            while (q.next()) {
+                ++n;
+                const QByteArray d = q.value(2).toByteArray();
+                QCOMPARE(q.value(0).toInt(), 4711);
+                QCOMPARE(qFromLittleEndian<qint64>(d.constData()), qint64(4711));
+                QCOMPARE(int(uchar(d[8])), q.value(1).toInt());
+                QCOMPARE(d.mid(9), templ(17, 1).mid(9));
+            }
+            QVERIFY(n >= 2);
+        }
+    }
+
+    void takenNumberRefusedBeforeWriting()
+    {
+        person(17, "Meier", {1}, {"1"});
+        person(18, "Schulz", {1}, {});
+        try {
+            storePersonChange(kolv->dm(), 17, 18, "Anders");
+            QFAIL("no refusal");
+        } catch (const InputError &e) {
+            QCOMPARE(e.text(), QString("Personalid ist schon Schulz zugeordnet"));
+        }
+        QCOMPARE(kolv->rows("select pid, name from fingerid order by pid"), QStringList({"17|Meier", "18|Schulz"}));
+        QCOMPARE(kolv->value("select count(*) from fingerdata where pid=17").toInt(), 1);
+        QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet where pid=17").toInt(), 1);
+    }
+
+    void moveTemplate()
+    {
+        person(17, "Meier", {1, 3}, {});
+        QVERIFY(moveStoredTemplate(kolv->dm(), 17, 1, 6));
+        QCOMPARE(kolv->rows("select fid from fingerdata where pid=17 order by fid"), QStringList({"3", "6"}));
+        const QByteArray d = kolv->value("select fdata from fingerdata where pid=17 and fid=6").toByteArray();
+        QCOMPARE(int(d[8]), 6);
+        QCOMPARE(kolv->rows("select distinct fid from fingerdata_archiv order by fid"), QStringList({"1", "3"}));
+        // Onto a finger that carries a template already: refused, nothing changes.
+        QVERIFY_THROWS_EXCEPTION(InputError, moveStoredTemplate(kolv->dm(), 17, 6, 3));
+        QCOMPARE(kolv->rows("select fid from fingerdata where pid=17 order by fid"), QStringList({"3", "6"}));
+        QVERIFY(!moveStoredTemplate(kolv->dm(), 17, 9, 2));
+    }
+
+    void prefixSearch_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("row");
+        QTest::newRow("umlaut lower") << "name" << QString("mü") << 1;
+        QTest::newRow("umlaut upper typed") << "name" << QString("MÜL") << 1;
+        QTest::newRow("upper name found") << "name" << QString("müllers") << 2;
+        QTest::newRow("no match") << "name" << QString("x") << -1;
+        QTest::newRow("empty") << "name" << QString() << -1;
+        QTest::newRow("pid prefix") << "pid" << QString("12") << 3;
+        QTest::newRow("pid no case") << "pid" << QString("a") << -1;
+    }
+    void prefixSearch()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, row);
+        const QVector<PersonRow> rows = {{5, "Abel"}, {7, "Müller"}, {9, "MÜLLERSON"}, {123, "Zander"}};
+        QCOMPARE(findByPrefix(rows, field, text), row);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPersonMaintenance)
+#include "tst_personmaintenance.moc"
