@@ -1,0 +1,285 @@
+#include "clock.h"
+#include "kolvfixture.h"
+#include "personmodel.h"
+#include "scriptedoperatorui.h"
+#include "station.h"
+#include "tchdataform.h"
+#include "tdbini.h"
+#include "tgzuweisenform.h"
+#include "tscanfingerform.h"
+#include "tscanningform.h"
+#include "tzuweisungsform.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+// Both assignment windows and the change dialog on a real installation with
+// the demo terminals; the directory order is Büro 1. OG (2), Empfang (1),
+// Halle 2 (5), Lager (6), Tor 'Süd' (4).
+class TestPersonAssign : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<KolvFixture> kolv;
+    std::unique_ptr<Tdbini> settings;
+    ScriptedOperatorUi ui;
+    Clock clock;
+    Station station;
+    std::unique_ptr<Tscanningform> scanning;
+    std::unique_ptr<Tscanfingerform> scanform;
+    std::unique_ptr<Tchdataform> chdata;
+    std::unique_ptr<Tzuweisungsform> window;
+
+    void person(int32_t pid, const QString &name, QList<int> fids, QStringList terminals)
+    {
+        kolv->sql("insert into fingerid (pid,name) values (?,?)", {pid, name});
+        for (int f : fids)
+            kolv->sql("insert into Fingerdata (PID,FID,fdata) values (?,?,?)", {pid, f, QByteArray(216, char(f))});
+        for (const QString &t : terminals)
+            kolv->sql("insert into fingerid_to_geraet (pid,geraet) values (?,?)", {pid, t});
+    }
+    QStringList ticks()
+    {
+        QStringList on;
+        for (int i = 1; i < window->gbox()->count(); ++i)
+            if (window->gbox()->item(i)->checkState() == Qt::Checked)
+                on << window->gbox()->item(i)->text();
+        return on;
+    }
+    void show()
+    {
+        window->hide();
+        window->show();
+    }
+    // Runs the change dialog with what the operator does in it.
+    void edit(const std::function<void()> &inDialog, bool ok)
+    {
+        QTimer::singleShot(0, this, [=] {
+            inDialog();
+            ok ? chdata->accept() : chdata->reject();
+        });
+        window->Eintragbearbeiten1Click();
+    }
+
+private slots:
+    void init()
+    {
+        kolv = std::make_unique<KolvFixture>();
+        QVERIFY(kolv->ok());
+        settings = std::make_unique<Tdbini>(kolv->dm());
+        ui = ScriptedOperatorUi();
+        station = Station();
+        station.dm = &kolv->dm();
+        station.Settings = settings.get();
+        station.clock = &clock;
+        station.ui = &ui;
+        scanning = std::make_unique<Tscanningform>();
+        scanform = std::make_unique<Tscanfingerform>(station, *scanning);
+        chdata = std::make_unique<Tchdataform>(station, scanform->Fingers);
+        window = std::make_unique<Tzuweisungsform>(station, *scanform, *chdata);
+        window->renumberPause = nullptr;
+    }
+    void cleanup()
+    {
+        window.reset();
+        chdata.reset();
+        scanform.reset();
+        scanning.reset();
+    }
+
+    void showsPersonsMarksAndTicks()
+    {
+        person(3, "Müller", {1}, {"1", "4"});
+        person(5, "Abel", {}, {});
+        show();
+        QCOMPARE(window->persons()->rowCount(), 2);
+        QVERIFY(window->persons()->hasTemplates(0));
+        QVERIFY(!window->persons()->hasTemplates(1));
+        QCOMPARE(ticks(), QStringList({"Empfang", "Tor 'Süd'"}));
+        // The heading has no check box and cannot be ticked.
+        QListWidgetItem *heading = window->gbox()->item(0);
+        QCOMPARE(heading->text(), QString("Geräte"));
+        QVERIFY(!(heading->flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(!heading->data(Qt::CheckStateRole).isValid());
+        window->setCurrentRow(1);
+        QCOMPARE(ticks(), QStringList());
+    }
+
+    void tickAndUntickAreStoredAndSeenFromTheOtherWindow()
+    {
+        person(3, "Müller", {1}, {});
+        show();
+        window->gbox()->item(3)->setCheckState(Qt::Checked);  // Halle 2
+        QVERIFY(station.DataChanged);
+        QCOMPARE(kolv->rows("select pid, geraet from fingerid_to_geraet"), QStringList({"3|5"}));
+        QCOMPARE(kolv->rows("select pid, geraet, action from fingerstatus"), QStringList({"3|5|+"}));
+
+        Tgzuweisenform terminals(station);
+        terminals.show();
+        terminals.gbox()->setCurrentRow(2);  // Halle 2
+        QCOMPARE(terminals.pbox()->item(0)->checkState(), Qt::Checked);
+        terminals.pbox()->item(0)->setCheckState(Qt::Unchecked);
+        QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet").toInt(), 0);
+        QCOMPARE(kolv->rows("select action from fingerstatus order by rowid"), QStringList({"+", "-"}));
+        show();
+        QCOMPARE(ticks(), QStringList());
+    }
+
+    void emptyGridStoresNothing()
+    {
+        show();
+        window->gbox()->item(1)->setCheckState(Qt::Checked);
+        window->Eintraglschen1Click();
+        window->Eintragbearbeiten1Click();
+        window->Neuscannen1Click();
+        QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet").toInt(), 0);
+        QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
+        QVERIFY(ui.questions.isEmpty());
+        QVERIFY(!station.DataChanged);
+    }
+
+    void sortingAndSearch()
+    {
+        person(1, "Zander", {}, {});
+        person(2, "MÜLLER", {}, {});
+        person(3, "Abel", {}, {});
+        show();
+        window->pgridTitleClick(2);  // "OK": no field, no sorting
+        QCOMPARE(window->SortField, QString("pid"));
+        QVERIFY(ui.messages.isEmpty());
+        window->pgridTitleClick(1);
+        QCOMPARE(window->persons()->person(0)->name, QString("Abel"));
+        window->search()->setText("mü");
+        QCOMPARE(window->persons()->person(window->currentRow())->name, QString("MÜLLER"));
+    }
+
+    void deleteAsksAndMovesToNeighbour()
+    {
+        person(3, "A", {1}, {"1"});
+        person(5, "B", {1}, {});
+        show();
+        ui.setNextAnswer(false);
+        window->Eintraglschen1Click();
+        QCOMPARE(ui.defaults.value(0), OperatorUi::Default::No);
+        QCOMPARE(kolv->value("select count(*) from fingerid").toInt(), 2);
+        ui.setNextAnswer(true);
+        window->Eintraglschen1Click();
+        QCOMPARE(ui.questions.last(), QString("Eintrag wirklich löschen ??"));
+        QCOMPARE(kolv->rows("select pid from fingerid"), QStringList({"5"}));
+        QCOMPARE(kolv->value("select count(*) from fingerstatus where pid=3 and action='-'").toInt(), 5);
+        QCOMPARE(window->persons()->person(window->currentRow())->pid, 5);
+        QVERIFY(!station.DataChanged);
+    }
+
+    void nameOnlyChangeWritesOnlyThePerson()
+    {
+        person(3, "Meier", {1}, {"1"});
+        show();
+        edit([this] { chdata->nameedit()->setText("Meyer"); }, true);
+        QCOMPARE(kolv->rows("select pid, name from fingerid"), QStringList({"3|Meyer"}));
+        QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
+        QCOMPARE(window->persons()->person(0)->name, QString("Meyer"));
+    }
+
+    void numberChangeJournalsOldThenNew()
+    {
+        person(3, "Meier", {1}, {"1", "4"});
+        show();
+        window->renumberPause = [this] { clock.set(clock.now().addSecs(1)); };
+        clock.set(QDateTime(QDate(2011, 1, 31), QTime(8, 5, 9)));
+        edit([this] { chdata->nredit()->setText("4711"); }, true);
+        QCOMPARE(ui.messages, QStringList());
+        QCOMPARE(kolv->rows("select pid, geraet, action, postet from fingerstatus order by rowid"),
+                 QStringList({"3|1|-|2011-01-31 08:05:09", "3|4|-|2011-01-31 08:05:09",
+                              "4711|1|+|2011-01-31 08:05:10", "4711|4|+|2011-01-31 08:05:10"}));
+        QCOMPARE(window->persons()->person(0)->pid, 4711);
+        QVERIFY(window->persons()->hasTemplates(0));
+        show();
+        QCOMPARE(ticks(), QStringList({"Empfang", "Tor 'Süd'"}));
+    }
+
+    void realPauseSeparatesTheRows()
+    {
+        clock.clear();
+        window->renumberPause = Tzuweisungsform(station, *scanform, *chdata).renumberPause;
+        person(3, "Meier", {1}, {"1"});
+        show();
+        edit([this] { chdata->nredit()->setText("8"); }, true);
+        const QStringList postet = kolv->rows("select postet from fingerstatus order by rowid");
+        QCOMPARE(postet.size(), 2);
+        const auto at = [](const QString &t) { return QDateTime::fromString(t.left(11) + "00:00:00", "yyyy-MM-dd hh:mm:ss").addSecs(t.mid(11, 2).toInt() * 3600 + t.mid(14, 2).toInt() * 60 + t.mid(17, 2).toInt()); };
+        QVERIFY(at(postet[0]).secsTo(at(postet[1])) >= 1);
+    }
+
+    void takenOrBadNumberRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("taken") << "5" << "Personalid ist schon Schulz zugeordnet";
+        QTest::newRow("not a number") << "12a" << "'12a' ist kein gültiger Integerwert für Feld 'PID'";
+    }
+    void takenOrBadNumberRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        person(3, "Meier", {1}, {"1"});
+        person(5, "Schulz", {}, {});
+        show();
+        edit([&] {
+            chdata->nredit()->setText(typed);
+            chdata->nameedit()->setText("Neu");
+        }, true);
+        QCOMPARE(ui.messages, QStringList({message}));
+        QCOMPARE(kolv->rows("select pid, name from fingerid order by pid"), QStringList({"3|Meier", "5|Schulz"}));
+        QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
+        QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet where pid=3").toInt(), 1);
+    }
+
+    void fingerMoveThenCancelOrOk_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("journalRows");
+        QTest::newRow("Abbrechen") << false << 0;
+        QTest::newRow("OK") << true << 1;
+    }
+    void fingerMoveThenCancelOrOk()
+    {
+        QFETCH(bool, ok);
+        QFETCH(int, journalRows);
+        person(3, "Meier", {1}, {"1"});
+        show();
+        edit([this] {
+            chdata->SelectedFinger = scanform->Fingers.byNumber(6);
+            chdata->fbox()->setCurrentRow(0);
+            chdata->Button1Click();
+            QVERIFY(chdata->FingerChanged);
+        }, ok);
+        QCOMPARE(kolv->rows("select fid from fingerdata where pid=3"), QStringList({"6"}));
+        QCOMPARE(kolv->value("select count(*) from fingerstatus where action='+'").toInt(), journalRows);
+    }
+
+    void rescanJournalsTickedTerminalsAndRefreshesMarks()
+    {
+        person(3, "Meier", {}, {"4"});
+        show();
+        QVERIFY(!window->persons()->hasTemplates(0));
+        QTimer::singleShot(0, this, [this] {
+            QCOMPARE(scanform->findChild<QLineEdit *>("pidedit")->text(), QString("3"));
+            QVERIFY(scanform->RescanMode);
+            kolv->sql("insert into Fingerdata (PID,FID,fdata) values (3,2,x'00')");
+            scanform->accept();
+        });
+        window->Neuscannen1Click();
+        QCOMPARE(kolv->rows("select pid, geraet, action from fingerstatus"), QStringList({"3|4|+"}));
+        QVERIFY(window->persons()->hasTemplates(0));
+        QCOMPARE(window->currentRow(), 0);
+    }
+};
+
+QTEST_MAIN(TestPersonAssign)
+#include "tst_personassign.moc"
