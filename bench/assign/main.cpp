@@ -2,6 +2,7 @@
 // persons (nine in ten with templates), 300 fingerprint terminals and about
 // five assignments per person.
 #include "clock.h"
+#include "fingerregions.h"
 #include "kolvschema.h"
 #include "operatorui.h"
 #include "station.h"
@@ -82,7 +83,9 @@ double ms(QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    const int persons = 20000, terminals = 300;
+    // --grab DIR PROGRAMDIR: a small installation, and pictures of the windows in DIR.
+    const bool grab = argc >= 4 && QByteArray(argv[1]) == "--grab";
+    const int persons = grab ? 40 : 20000, terminals = grab ? 12 : 300;
     QTemporaryDir dir;
     QElapsedTimer t;
     t.start();
@@ -100,11 +103,35 @@ int main(int argc, char **argv)
     station.Settings = &settings;
     station.clock = &clock;
     station.ui = &ui;
+    if (grab)
+        station.ProgramDir = QString::fromLocal8Bit(argv[3]) + "/";
     Tscanningform scanning;
     Tscanfingerform scanform(station, scanning);
     Tchdataform chdata(station, scanform.Fingers);
     Tzuweisungsform zuweisung(station, scanform, chdata);
     Tgzuweisenform gzuweisen(station);
+    if (grab) {
+        const QString out = QString::fromLocal8Bit(argv[2]) + "/";
+        zuweisung.show();
+        zuweisung.setCurrentRow(3);
+        app.processEvents();
+        zuweisung.grab().save(out + "personen-zuweisen.png");
+        zuweisung.hide();
+        gzuweisen.show();
+        gzuweisen.gbox()->setCurrentRow(1);
+        app.processEvents();
+        gzuweisen.grab().save(out + "geraete-zuweisen.png");
+        gzuweisen.hide();
+        CreateFingers(scanform.Fingers, station.ProgramDir);
+        chdata.OldPid = "4";
+        chdata.nredit()->setText("4");
+        chdata.nameedit()->setText("Müller 4");
+        chdata.SelectedFinger = scanform.Fingers.byNumber(3);
+        chdata.show();
+        app.processEvents();
+        chdata.grab().save(out + "daten-aendern.png");
+        return 0;
+    }
 
     for (int round = 1; round <= 2; ++round) {
         t.restart();

@@ -53,7 +53,9 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
     grid->verticalHeader()->setFixedWidth(14);
     grid->horizontalHeader()->setSectionsClickable(true);
     grid->horizontalHeader()->setHighlightSections(false);
-    grid->horizontalHeader()->resizeSection(1, 220);
+    // The name takes the width left over, so that the marks stay in view.
+    grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    grid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Fixed);
     grid->horizontalHeader()->resizeSection(2, 29);
     grid->setShowGrid(true);
     grid->setWordWrap(false);
