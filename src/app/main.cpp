@@ -11,6 +11,9 @@
 #include "tscanfingerform.h"
 #include "tscanningform.h"
 #include "tsaveidform.h"
+#include "tchdataform.h"
+#include "tgzuweisenform.h"
+#include "tzuweisungsform.h"
 #include "ttestinfoform.h"
 #include "tdm.h"
 #include "tmainform.h"
@@ -47,6 +50,10 @@ int main(int argc, char **argv)
     Tscanfingerform scanfingerform(station, scanningform, &mainform);
     TsaveidForm saveidform(station, scanfingerform.Fingers, scanfingerform.Scans, &mainform);
     Ttestinfoform testinfoform(saveidform, &mainform);
+    // The change dialog is handed to the person assignment window, so it exists first.
+    Tchdataform chdataform(station, scanfingerform.Fingers, &mainform);
+    Tzuweisungsform zuweisungsform(station, scanfingerform, chdataform, &mainform);
+    Tgzuweisenform gzuweisenform(station, &mainform);
     scanfingerform.setSaveForm(&saveidform);
     saveidform.setTestInfoForm(&testinfoform);
 
@@ -57,6 +64,8 @@ int main(int argc, char **argv)
         scanfingerform.RescanMode = false;
         scanfingerform.exec();
     };
+    actions.Zuweisen1Click = [&] { zuweisungsform.exec(); };
+    actions.Gertezuweisen1Click = [&] { gzuweisenform.exec(); };
     actions.Firmwareladen1Click = [&] { Firmwareladen1Click(station); };
     mainform.setActions(actions);
 
