@@ -1,0 +1,329 @@
+#include "kolvfixture.h"
+#include "modulelibrary.h"
+#include "modulesession.h"
+#include "scriptedoperatorui.h"
+#include "simcontrol.h"
+#include "station.h"
+#include "tbiotestfinger.h"
+#include "tdbini.h"
+#include "tsaveidform.h"
+#include "ttestinfoform.h"
+#include "handpicturebox.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <QFile>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+// Ten finger areas of one colour inside black outlines, with the matching
+// region file: finger n spans x 24n-20 .. 24n, y 40 .. 140.
+void writeHandFiles(const QString &dir)
+{
+    QImage picture(249, 225, QImage::Format_RGB32);
+    picture.fill(QColor(200, 200, 200));
+    QByteArray regions;
+    QPainter painter(&picture);
+    for (int n = 1; n <= 10; ++n) {
+        const QRect area(24 * n - 20, 40, 20, 100);
+        painter.setPen(Qt::black);
+        painter.setBrush(QColor(240, 210, 180));
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
+        for (int32_t v : {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}) {
+            char le[4];
+            qToLittleEndian<int32_t>(v, le);
+            regions.append(le, 4);
+        }
+    }
+    painter.end();
+    picture.save(dir + "hands_small_256.bmp", "BMP");
+    QFile file(dir + "finger.bin");
+    if (file.open(QIODevice::WriteOnly))
+        file.write(regions);
+}
+
+template <typename T>
+T *control(QWidget *window, const char *name)
+{
+    T *widget = window->findChild<T *>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+QPoint centreOf(int fingerNo)
+{
+    return {24 * fingerNo - 10, 90};
+}
+
+}  // namespace
+
+class TestSaveid : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir programDir;
+    SimControl sim;
+    std::unique_ptr<ModuleLibrary> library;
+    std::unique_ptr<KolvFixture> kolv;
+    std::unique_ptr<Tdbini> settings;
+    ScriptedOperatorUi ui;
+    Station station;
+    std::unique_ptr<ModuleSession> session;
+    FingerList fingers;
+    ScanList scans;
+
+    // A finger with one scan, its best score given; the template is a real
+    // capture of the named virtual finger when one is asked for.
+    void scanned(int fingerNo, int bestScore, const char *virtualFinger = nullptr)
+    {
+        Tfinger &f = *fingers.byNumber(fingerNo);
+        f.ScanCount = 1;
+        f.BestScan = 1;
+        f.BestScore = bestScore;
+        auto scan = std::make_unique<Tscan>();
+        scan->FingerNo = fingerNo;
+        scan->Best = true;
+        scan->TemplateLength = 20;
+        if (virtualFinger) {
+            QVERIFY(sim.command(QByteArray("FINGER ") + virtualFinger));
+            QVERIFY(library->ScanFinger(1));
+            int32_t length = TEMPLATE_SIZE;
+            QVERIFY(library->GetTemplate(&length, scan->Template));
+            scan->TemplateLength = length;
+        }
+        scans.append(std::move(scan));
+    }
+
+    // Fingers in the order the ranking leaves them: ascending best score.
+    void rank()
+    {
+        for (int i = 0; i < 10; ++i)
+            for (int j = 0; j + 1 < 10 - i; ++j)
+                if (fingers.at(j).BestScore > fingers.at(j + 1).BestScore)
+                    fingers.swap(j, j + 1);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(sim.ok(), qPrintable(sim.error()));
+        library = std::make_unique<ModuleLibrary>(SimControl::binDir());
+        QVERIFY2(library->loaded(), qPrintable(library->loadError()));
+        writeHandFiles(programDir.path() + "/");
+    }
+
+    void init()
+    {
+        QVERIFY(sim.reset());
+        kolv = std::make_unique<KolvFixture>();
+        QVERIFY2(kolv->ok(), qPrintable(kolv->error()));
+        settings = std::make_unique<Tdbini>(kolv->dm());
+        station = Station();
+        station.dm = &kolv->dm();
+        station.Settings = settings.get();
+        station.ui = &ui;
+        station.ComPort = QStringLiteral("COM3");
+        station.ProgramDir = programDir.path() + "/";
+        session = std::make_unique<ModuleSession>(station, *library);
+        station.module = session.get();
+        ui = ScriptedOperatorUi();
+        fingers.reset();
+        scans.clear();
+        QFile regions(station.ProgramDir + "finger.bin");
+        QVERIFY(regions.open(QIODevice::ReadOnly));
+        const QByteArray bytes = regions.readAll();
+        for (int n = 1; n <= 10; ++n) {
+            TRegion &r = fingers.byNumber(n)->Region;
+            const char *p = bytes.constData() + 16 * (n - 1);
+            r = {qFromLittleEndian<int32_t>(p), qFromLittleEndian<int32_t>(p + 4), qFromLittleEndian<int32_t>(p + 8),
+                 qFromLittleEndian<int32_t>(p + 12)};
+        }
+    }
+
+    void preselectionAndFingerChoice()
+    {
+        scanned(2, 80);
+        scanned(5, 60);
+        scanned(8, 70);
+        rank();
+        TsaveidForm form(station, fingers, scans);
+        form.show();
+        QVERIFY(fingers.byNumber(5)->Selected);
+        QVERIFY(fingers.byNumber(8)->Selected);
+        QVERIFY(!fingers.byNumber(2)->Selected);
+        // Green selected, yellow scanned, white without scans.
+        HandPictureBox *picbox = control<HandPictureBox>(&form, "picbox");
+        QCOMPARE(QColor(picbox->pixel(centreOf(5).x(), 90)), QColor(0, 128, 0));
+        QCOMPARE(QColor(picbox->pixel(centreOf(2).x(), 90)), QColor(255, 255, 0));
+        QCOMPARE(QColor(picbox->pixel(centreOf(1).x(), 90)), QColor(255, 255, 255));
+        picbox->grab().save("/tmp/saveid-transfer.png");
+
+        form.BitBtn1Click();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        form.show();
+
+        // A finger without scans is not chosen; clicking it only repaints.
+        form.picboxMouseDown(centreOf(1).x(), 90);
+        QVERIFY(!fingers.byNumber(1)->Selected);
+        form.picboxMouseDown(centreOf(2).x(), 90);
+        QCOMPARE(QColor(picbox->pixel(centreOf(2).x(), 90)), QColor(0, 128, 0));
+        form.BitBtn1Click();
+        QCOMPARE(ui.messages.value(0), QStringLiteral("Sie haben mehr als zwei Finger gewählt"));
+
+        form.picboxMouseDown(centreOf(2).x(), 90);
+        form.picboxMouseDown(centreOf(5).x(), 90);
+        ui.setNextAnswer(false);
+        form.setResult(0);
+        form.BitBtn1Click();
+        QCOMPARE(ui.questions.value(0), QStringLiteral("Sie haben nur einen Finger gewählt-Weiter ??"));
+        QCOMPARE(ui.defaults.value(0), OperatorUi::Default::No);
+        QVERIFY(form.isVisible());
+
+        form.picboxMouseDown(centreOf(8).x(), 90);
+        form.BitBtn1Click();
+        QCOMPARE(ui.messages.value(1), QStringLiteral("Sie haben keinen Finger gewählt"));
+        QVERIFY(form.isVisible());
+    }
+
+    void terminalsAndGroups()
+    {
+        station.LastTerminalGroup = QStringLiteral("Werk Süd");
+        TsaveidForm form(station, fingers, scans);
+        form.show();
+        QCOMPARE(control<QComboBox>(&form, "Ggroupbox")->itemText(0), QStringLiteral("Alle"));
+        QCOMPARE(form.groupText(), QStringLiteral("Werk Süd"));
+        QListWidget *gbox = control<QListWidget>(&form, "gbox");
+        QCOMPARE(gbox->item(0)->text(), QStringLiteral("Geräte"));
+        QVERIFY(!(gbox->item(0)->flags() & Qt::ItemIsUserCheckable));
+        QCOMPARE(gbox->count(), 4);  // Halle 2, Lager, Tor 'Süd'
+        form.setallbtnClick();
+        QCOMPARE(int(form.tickedTerminals().size()), 3);
+        QCOMPARE(form.tickedTerminals()[2]->bezeichnung, QStringLiteral("Tor 'Süd'"));
+
+        control<QComboBox>(&form, "Ggroupbox")->setCurrentIndex(control<QComboBox>(&form, "Ggroupbox")->findText("Außenstelle"));
+        form.GgroupboxClick();
+        QCOMPARE(gbox->count(), 1);
+        form.setallbtnClick();
+        QVERIFY(form.tickedTerminals().empty());
+        QCOMPARE(station.LastTerminalGroup, QStringLiteral("Außenstelle"));
+    }
+
+    void testWritesEveryScannedFingerAndIdentifies()
+    {
+        QVERIFY(library->ComOpen("COM3"));
+        QVERIFY(library->Init(1, 60, 40, 7));
+        scanned(2, 80, "anna-2");
+        scanned(5, 60, "anna-5");
+        scanned(8, 70, "anna-8");
+        library->ComClose();
+        rank();
+        TsaveidForm form(station, fingers, scans);
+        Ttestinfoform info(form);
+        form.setTestInfoForm(&info);
+        form.show();
+        form.setPerson(QStringLiteral("17"), QStringLiteral("Anna"), false);
+
+        // The finger not selected is written too, and recognised.
+        QVERIFY(sim.command("FINGER anna-2"));
+        form.Button1Click();
+        QCOMPARE(info.lines().mid(0, 6),
+                 (QStringList{"Initialisiere Scanner", "Lösche Scannerdatenbank", "schreibe Datenbank: Finger 5",
+                              "schreibe Datenbank: Finger 8", "schreibe Datenbank: Finger 2", "Bitte Finger scannen"}));
+        QCOMPARE(sim.calls("VXMWriteTemplate"), 3);
+        QVERIFY(!control<QPushButton>(&info, "ntestbtn")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(&info, "ntestbtn")->isEnabled(), 5000);
+        QCOMPARE(info.lines().mid(6, 4),
+                 (QStringList{"Ergebnis:", "Scan erfolgreich", "Personalid=17", "Fingerid=2"}));
+        QVERIFY(info.lines().value(10).startsWith("Trefferquote="));
+
+        QVERIFY(sim.command("FINGER"));
+        QVERIFY(sim.command("UNKNOWN"));
+        info.ntestbtnClick();
+        QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(&info, "ntestbtn")->isEnabled(), 5000);
+        QCOMPARE(info.lines().mid(11),
+                 (QStringList{"-------------------", "Bitte Finger scannen", "Ergebnis:", "Scan nicht erfolgreich"}));
+        info.grab().save("/tmp/saveid-result.png");
+        form.grab().save("/tmp/saveid-dialog.png");
+
+        info.close();
+        QVERIFY(!station.ModuleOpen);
+        QCOMPARE(sim.calls("VXMComClose"), 2);
+    }
+
+    void closingDuringAnAttemptAbandonsIt()
+    {
+        scanned(3, 50);
+        scanned(4, 60);
+        TsaveidForm form(station, fingers, scans);
+        Ttestinfoform info(form);
+        form.setTestInfoForm(&info);
+        form.show();
+        form.setPerson(QStringLiteral("5"), QStringLiteral("B"), false);
+        QVERIFY(sim.command("NOFINGER"));
+        form.Button1Click();
+        // The simulator's counters wait for the capture; only the dialog is asked now.
+        QTest::qWait(200);
+        QVERIFY(form.testRunning());
+
+        // A second "Testen" would enter the library beside the waiting capture.
+        form.Button1Click();
+        QCOMPARE(ui.messages.value(0), QStringLiteral("Es läuft bereits ein Test"));
+
+        const QStringList before = info.lines();
+        info.close();
+        // The port was closed only once the capture had given up in the library.
+        QVERIFY(!station.ModuleOpen);
+        QCOMPARE(sim.calls("VXMComClose"), 1);
+        QCOMPARE(sim.calls("VXMDeleteTemplate"), 1);
+        QCOMPARE(sim.calls("VXMScanFinger"), 1);
+        QTest::qWait(200);
+        QCOMPARE(info.lines(), before);
+        QVERIFY(!form.testRunning());
+    }
+
+    void anotherUserOfTheModuleEndsTheTest()
+    {
+        scanned(3, 50);
+        TsaveidForm form(station, fingers, scans);
+        Ttestinfoform info(form);
+        form.setTestInfoForm(&info);
+        form.show();
+        form.setPerson(QStringLiteral("5"), QStringLiteral("B"), false);
+        QVERIFY(sim.command("NOFINGER"));
+        form.Button1Click();
+        QTest::qWait(200);
+        QVERIFY(form.testRunning());
+        // The enrolment dialog starts a scan: the waiting attempt must go first.
+        QVERIFY(session->OpenModule());
+        QVERIFY(!info.isVisible());
+        QVERIFY(!form.testRunning());
+        QCOMPARE(sim.calls("VXMComClose"), 1);
+        QVERIFY(station.ModuleOpen);
+    }
+
+    void badNumberWritesNothingToTheModule()
+    {
+        scanned(3, 50);
+        TsaveidForm form(station, fingers, scans);
+        Ttestinfoform info(form);
+        form.setTestInfoForm(&info);
+        form.show();
+        form.setPerson(QStringLiteral("12a"), QStringLiteral("B"), false);
+        form.Button1Click();
+        QCOMPARE(ui.messages.value(0), QStringLiteral("'12a' ist kein gültiger Integerwert für Feld 'PID'"));
+        QCOMPARE(sim.calls("VXMWriteTemplate"), 0);
+        QCOMPARE(form.TestWorker(), nullptr);
+        info.close();
+        QVERIFY(!station.ModuleOpen);
+    }
+};
+
+QTEST_MAIN(TestSaveid)
+#include "tst_saveid.moc"
