@@ -91,6 +91,8 @@ void Tscanfingerform::FormShow()
     guarded(*m_station.ui, [this] {
         loadStoredScans();
         RankFingers();
+        // The operator should see the stored fingers before moving the pointer.
+        MarkFingers();
     });
 }
 
