@@ -45,10 +45,18 @@ void ModuleWorker::Start()
         start();
 }
 
-void ModuleWorker::armPoll()
+bool ModuleWorker::capture(uint8_t scanMode, QString &failure)
 {
     s_pollFlag = &m_keepGoing;
     m_library.ScanFingerSetCallBack(&ModuleWorker::PollFunction);
+    if (m_library.ScanFinger(scanMode))
+        return true;
+    const int32_t error = m_library.GetLastErrorNum();
+    if (error == VXM_ERROR_NONE || error == VXM_ERROR_ABANDONED)
+        failure = QStringLiteral("abgebrochen");
+    else
+        failure = QString::number(error);
+    return false;
 }
 
 void ModuleWorker::run()

@@ -11,6 +11,7 @@
 #include "vexilmod.h"
 
 #include <QSemaphore>
+#include <QString>
 #include <QThread>
 #include <atomic>
 #include <cstdint>
@@ -45,9 +46,11 @@ protected:
 
     // One pass, on the worker thread. Exceptions are dropped by the caller.
     virtual void pass() = 0;
-    // Hands the flag to PollFunction and PollFunction to the library; call it
-    // with the library held, right before the capture.
-    void armPoll();
+    // Hands this worker's flag to PollFunction and PollFunction to the
+    // library, then runs one capture; call it with the library held. True
+    // when a finger was captured; otherwise failure becomes "abgebrochen" (the
+    // capture was abandoned or failed without an error) or the error number.
+    bool capture(uint8_t scanMode, QString &failure);
     // Runs effect on the owner's thread and waits until it ran; gives up when
     // the worker is told to terminate. Never call it with the library held.
     void handOver(const std::function<void()> &effect);

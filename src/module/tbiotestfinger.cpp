@@ -19,16 +19,8 @@ void tbiotestfinger::pass()
         ModuleLibrary::Hold hold(m_library);
         ScanMode = 1;
         ResultText.clear();
-        armPoll();
-        if (m_library.ScanFinger(ScanMode)) {
+        if (capture(ScanMode, ResultText))
             ResultText = QStringLiteral("OK");
-        } else {
-            const int32_t error = m_library.GetLastErrorNum();
-            if (error == VXM_ERROR_NONE || error == VXM_ERROR_ABANDONED)
-                ResultText = QStringLiteral("abgebrochen");
-            else
-                ResultText = QString::number(error);
-        }
         if (!isInterruptionRequested() && OnScanDone)
             effect = OnScanDone(this);
     }
