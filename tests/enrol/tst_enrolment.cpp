@@ -1,3 +1,4 @@
+#include "handfixture.h"
 #include "kolvfixture.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
@@ -15,56 +16,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <QFile>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QtEndian>
-
-namespace {
-
-// Ten finger areas of one colour inside black outlines, side by side, with
-// the matching region file: finger n spans x 24n-20 .. 24n, y 40 .. 140.
-const QColor Skin(240, 210, 180);
-
-void writeHandFiles(const QString &dir)
-{
-    QImage picture(249, 225, QImage::Format_RGB32);
-    picture.fill(QColor(200, 200, 200));
-    QByteArray regions;
-    QPainter painter(&picture);
-    for (int n = 1; n <= 10; ++n) {
-        const QRect area(24 * n - 20, 40, 20, 100);
-        painter.setPen(Qt::black);
-        painter.setBrush(Skin);
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
-        for (int32_t v : {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}) {
-            char le[4];
-            qToLittleEndian<int32_t>(v, le);
-            regions.append(le, 4);
-        }
-    }
-    painter.end();
-    picture.save(dir + "hands_small_256.bmp", "BMP");
-    QFile file(dir + "finger.bin");
-    if (file.open(QIODevice::WriteOnly))
-        file.write(regions);
-}
-
-// A control of a window by its design name.
-template <typename T>
-T *control(QWidget *window, const char *name)
-{
-    T *widget = window->findChild<T *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
-
-QPoint centreOf(int fingerNo) { return QPoint(24 * fingerNo - 10, 90); }
-
-}  // namespace
 
 class TestEnrolment : public QObject
 {
@@ -396,8 +350,8 @@ private slots:
         // The paint the marks asked for shows them; any later repaint shows
         // the plain picture again.
         QCOMPARE(QColor(picbox->grab().toImage().pixel(centreOf(2))), QColor(0, 128, 0));
-        QCOMPARE(QColor(picbox->grab().toImage().pixel(centreOf(2))), Skin);
-        QCOMPARE(colourAt(2), Skin);
+        QCOMPARE(QColor(picbox->grab().toImage().pixel(centreOf(2))), HandSkin);
+        QCOMPARE(colourAt(2), HandSkin);
     }
 
     void deletingFingerData()

@@ -1,3 +1,4 @@
+#include "handfixture.h"
 #include "kolvfixture.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
@@ -15,54 +16,9 @@
 #include <QPushButton>
 
 #include <QFile>
-#include <QPainter>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
-
-namespace {
-
-// Ten finger areas of one colour inside black outlines, with the matching
-// region file: finger n spans x 24n-20 .. 24n, y 40 .. 140.
-void writeHandFiles(const QString &dir)
-{
-    QImage picture(249, 225, QImage::Format_RGB32);
-    picture.fill(QColor(200, 200, 200));
-    QByteArray regions;
-    QPainter painter(&picture);
-    for (int n = 1; n <= 10; ++n) {
-        const QRect area(24 * n - 20, 40, 20, 100);
-        painter.setPen(Qt::black);
-        painter.setBrush(QColor(240, 210, 180));
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
-        for (int32_t v : {area.left(), area.top(), area.left() + area.width(), area.top() + area.height()}) {
-            char le[4];
-            qToLittleEndian<int32_t>(v, le);
-            regions.append(le, 4);
-        }
-    }
-    painter.end();
-    picture.save(dir + "hands_small_256.bmp", "BMP");
-    QFile file(dir + "finger.bin");
-    if (file.open(QIODevice::WriteOnly))
-        file.write(regions);
-}
-
-template <typename T>
-T *control(QWidget *window, const char *name)
-{
-    T *widget = window->findChild<T *>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("no control %s", name);
-    return widget;
-}
-
-QPoint centreOf(int fingerNo)
-{
-    return {24 * fingerNo - 10, 90};
-}
-
-}  // namespace
+#include <QTest>
 
 class TestSaveid : public QObject
 {
