@@ -91,8 +91,6 @@ void Tscanfingerform::FormShow()
     guarded(*m_station.ui, [this] {
         loadStoredScans();
         RankFingers();
-        // The operator should see the stored fingers before moving the pointer.
-        MarkFingers();
     });
 }
 

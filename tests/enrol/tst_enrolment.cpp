@@ -12,7 +12,6 @@
 #include "handpicturebox.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -399,21 +398,6 @@ private slots:
         QCOMPARE(finger(3).BestScan, 0);
         QCOMPARE(finger(3).Rank, 0);
         QCOMPARE(control<QLabel>(form.get(), "Label1")->text(), QStringLiteral("Finger:3"));  // kept until the pointer moves
-    }
-
-    void showingForARescanMarksTheStoredFingers()
-    {
-        kolv->sql("insert into Fingerdata (PID,FID,Datatype,fdata) values (8,2,1,zeroblob(216))");
-        station.dm = &kolv->dm();
-        control<QLineEdit>(form.get(), "pidedit")->setText("8");
-        form->RescanMode = true;
-        form->hide();
-        form->show();
-        station.dm = nullptr;
-        form->RescanMode = false;
-        QCOMPARE(finger(2).ScanCount, 1);
-        QCOMPARE(QColor(control<HandPictureBox>(form.get(), "picbox")->grab().toImage().pixel(centreOf(2))),
-                 QColor(0, 128, 0));
     }
 
     void destroyingWhileTheWorkerWaitsInAHandOver()
