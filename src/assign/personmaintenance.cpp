@@ -1,13 +1,14 @@
 #include "personmaintenance.h"
 
-#include "bioobjects.h"
 #include "changejournal.h"
+#include "enrolmentstore.h"
 #include "personnelnumber.h"
 #include "tdm.h"
+#include "templateheader.h"
 
 #include <QSqlQuery>
 #include <QVector>
-#include <QtEndian>
+#include <QPair>
 
 void setAssignment(Tdm &dm, const Clock &clock, int32_t pid, const QString &terminalId, bool assigned)
 {
@@ -46,47 +47,25 @@ void checkNumberFree(Tdm &dm, int32_t oldPid, int32_t newPid)
 {
     if (newPid == oldPid)
         return;
-    QString holder;
-    bool taken = false;
-    dm.forEachRow(QStringLiteral("select name from fingerid where pid=?"), {newPid}, [&](const QSqlQuery &q) {
-        taken = true;
-        holder = q.value(0).toString();
-    });
-    if (taken)
-        throw InputError(QStringLiteral("Personalid ist schon ") + holder + QStringLiteral(" zugeordnet"));
-}
-
-void writeHeaderPid(QByteArray &templ, int32_t pid)
-{
-    if (templ.size() < 8)
-        return;
-    qToLittleEndian<qint64>(qint64(pid), templ.data());
+    if (const std::optional<QString> holder = personHolding(dm, newPid))
+        throw InputError(pidTakenMessage(*holder));
 }
 
 namespace {
 
 // Rewrites the header number of every template of the person in one table.
-void rewriteHeaders(Tdm &dm, const QString &table, const QString &key, int32_t pid)
+// The table name is fixed by the caller, never taken from input.
+void rewriteHeaders(Tdm &dm, const QString &table, int32_t pid)
 {
-    struct Blob { QVariantList key; QByteArray data; };
-    QVector<Blob> blobs;
-    dm.forEachRow(QStringLiteral("select %1, fdata from %2 where pid=?").arg(key, table), {pid},
-                  [&](const QSqlQuery &q) {
-                      QVariantList k;
-                      const int keys = key.count(QLatin1Char(',')) + 1;
-                      for (int i = 0; i < keys; ++i)
-                          k << q.value(i);
-                      blobs.push_back({k, q.value(keys).toByteArray()});
-                  });
-    QString where = QStringLiteral("pid=?");
-    for (const QString &column : key.split(QLatin1Char(',')))
-        where += QStringLiteral(" and ") + column + QStringLiteral("=?");
-    const QString update = QStringLiteral("update %1 set fdata=? where %2").arg(table, where);
-    for (Blob &b : blobs) {
-        if (b.data.size() < 8)
+    QVector<QPair<qint64, QByteArray>> templates;
+    dm.forEachRow(QStringLiteral("select rowid, fdata from %1 where pid=?").arg(table), {pid},
+                  [&](const QSqlQuery &q) { templates.push_back({q.value(0).toLongLong(), q.value(1).toByteArray()}); });
+    const QString update = QStringLiteral("update %1 set fdata=? where rowid=?").arg(table);
+    for (auto &[rowid, data] : templates) {
+        if (data.size() < 8)
             continue;
-        writeHeaderPid(b.data, pid);
-        dm.execute(update, QVariantList{b.data, pid} + b.key);
+        writeHeaderPid(data, pid);
+        dm.execute(update, {data, rowid});
     }
 }
 
@@ -102,9 +81,8 @@ void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &n
         dm.execute(QStringLiteral("update Fingerdata set pid=? where PID=?"), {newPid, oldPid});
         dm.execute(QStringLiteral("update Fingerdata_archiv set pid=? where PID=?"), {newPid, oldPid});
         dm.execute(QStringLiteral("update fingerid_to_geraet set pid=? where pid=?"), {newPid, oldPid});
-        // Table and key names are fixed here, never taken from input.
-        rewriteHeaders(dm, QStringLiteral("Fingerdata"), QStringLiteral("FID"), newPid);
-        rewriteHeaders(dm, QStringLiteral("Fingerdata_archiv"), QStringLiteral("FID,Scannumber"), newPid);
+        rewriteHeaders(dm, QStringLiteral("Fingerdata"), newPid);
+        rewriteHeaders(dm, QStringLiteral("Fingerdata_archiv"), newPid);
     });
 }
 
@@ -125,8 +103,7 @@ bool moveStoredTemplate(Tdm &dm, int32_t pid, int32_t oldFid, int32_t newFid)
             dm.exists(QStringLiteral("select 1 from fingerdata where pid=? and fid=?"), {pid, newFid}))
             throw InputError(QStringLiteral("Finger ") + QString::number(newFid) +
                              QStringLiteral(" hat bereits eine gespeicherte Vorlage"));
-        if (data.size() > TEMPLATE_FINGER_BYTE)
-            data[TEMPLATE_FINGER_BYTE] = char(uint8_t(newFid));
+        writeHeaderFinger(data, newFid);
         dm.execute(QStringLiteral("update fingerdata set fid=?, fdata=? where pid=? and fid=?"),
                    {newFid, data, pid, oldFid});
         moved = true;

@@ -39,6 +39,3 @@ void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &n
 // eine gespeicherte Vorlage" when another stored template of the person has
 // newFid. Returns false when the person has no template at oldFid.
 bool moveStoredTemplate(Tdm &dm, int32_t pid, int32_t oldFid, int32_t newFid);
-
-// Bytes 0-7 of a template header: the number as signed 64-bit little-endian.
-void writeHeaderPid(QByteArray &templ, int32_t pid);

@@ -3,14 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+void putPid(uint8_t *header, int32_t pid)
+{
+    const auto id = uint64_t(int64_t(pid));
+    for (int i = 0; i < 8; ++i)
+        header[i] = uint8_t(id >> (8 * i));
+}
+
+}  // namespace
+
 void stampTemplate(const Tscan &scan, int32_t pid, uint8_t (&buffer)[TEMPLATE_SIZE])
 {
     std::memset(buffer, 0, sizeof buffer);
     const int length = std::clamp(scan.TemplateLength, 0, int(TEMPLATE_SIZE));
     std::memcpy(buffer, scan.Template, size_t(length));
-    const auto id = uint64_t(int64_t(pid));
-    for (int i = 0; i < 8; ++i)
-        buffer[i] = uint8_t(id >> (8 * i));
+    putPid(buffer, pid);
     buffer[TEMPLATE_FINGER_BYTE] = uint8_t(scan.FingerNo);
 }
 
@@ -19,4 +28,16 @@ QByteArray stampedTemplate(const Tscan &scan, int32_t pid)
     uint8_t buffer[TEMPLATE_SIZE];
     stampTemplate(scan, pid, buffer);
     return QByteArray(reinterpret_cast<const char *>(buffer), std::clamp(scan.TemplateLength, 0, int(TEMPLATE_SIZE)));
+}
+
+void writeHeaderPid(QByteArray &templ, int32_t pid)
+{
+    if (templ.size() >= 8)
+        putPid(reinterpret_cast<uint8_t *>(templ.data()), pid);
+}
+
+void writeHeaderFinger(QByteArray &templ, int fingerNo)
+{
+    if (templ.size() > TEMPLATE_FINGER_BYTE)
+        templ[TEMPLATE_FINGER_BYTE] = char(uint8_t(fingerNo));
 }

@@ -14,3 +14,7 @@
 QByteArray stampedTemplate(const Tscan &scan, int32_t pid);
 // The same into a full-size buffer (the rest zero), for the module library.
 void stampTemplate(const Tscan &scan, int32_t pid, uint8_t (&buffer)[TEMPLATE_SIZE]);
+// A stored template's header rewritten in place: bytes 0-7 to the number and
+// byte 8 to the finger. A template too short for the field is left as it is.
+void writeHeaderPid(QByteArray &templ, int32_t pid);
+void writeHeaderFinger(QByteArray &templ, int fingerNo);

@@ -11,7 +11,7 @@ namespace {
 QByteArray templ(int32_t pid, int fid)
 {
     QByteArray t(216, '\x55');
-    writeHeaderPid(t, pid);
+    qToLittleEndian<qint64>(pid, t.data());
     t[8] = char(fid);
     return t;
 }
