@@ -47,7 +47,6 @@ QLineEdit *Tchdataform::nredit() const { return m_ui->nredit; }
 QLineEdit *Tchdataform::nameedit() const { return m_ui->nameedit; }
 HandPictureBox *Tchdataform::fingerpaint() const { return m_ui->fingerpaint; }
 QListWidget *Tchdataform::fbox() const { return m_ui->fbox; }
-QPushButton *Tchdataform::Button1() const { return m_ui->Button1; }
 
 void Tchdataform::showEvent(QShowEvent *event)
 {
@@ -116,7 +115,7 @@ void Tchdataform::markImage()
 
 void Tchdataform::PaintFingerMarks()
 {
-    markImage();
+    // The paint draws the marks (eventFilter).
     m_ui->fingerpaint->update();
     m_ui->Button1->setEnabled(SelectedFinger && m_ui->fbox->currentItem());
 }

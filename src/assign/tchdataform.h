@@ -19,7 +19,6 @@ class FingerList;
 class HandPictureBox;
 class QListWidget;
 class QLineEdit;
-class QPushButton;
 
 class Tchdataform : public QDialog
 {
@@ -34,7 +33,6 @@ public:
     QLineEdit *nameedit() const;
     HandPictureBox *fingerpaint() const;
     QListWidget *fbox() const;
-    QPushButton *Button1() const;
 
     Tfinger *SelectedFinger = nullptr;  // a record of the enrolment dialog, or none
     QString OldPid;                     // set by the opener before showing
@@ -44,9 +42,6 @@ public:
     void PaintFingerMarks();
     void fingerpaintMouseDown(int x, int y);
     void Button1Click();
-
-    // The finger numbers with a stored template, as read at showing and after a move.
-    const QSet<int32_t> &storedFingers() const { return m_stored; }
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,4 +1,5 @@
 #include "clock.h"
+#include "handpicturebox.h"
 #include "kolvfixture.h"
 #include "personmodel.h"
 #include "scriptedoperatorui.h"
@@ -78,6 +79,7 @@ private slots:
         station.Settings = settings.get();
         station.clock = &clock;
         station.ui = &ui;
+        station.ProgramDir = qEnvironmentVariable("STATION_BIN_DIR") + "/";
         scanning = std::make_unique<Tscanningform>();
         scanform = std::make_unique<Tscanfingerform>(station, *scanning);
         chdata = std::make_unique<Tchdataform>(station, scanform->Fingers);
@@ -238,6 +240,30 @@ private slots:
         QCOMPARE(kolv->rows("select pid, name from fingerid order by pid"), QStringList({"3|Meier", "5|Schulz"}));
         QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
         QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet where pid=3").toInt(), 1);
+    }
+
+    void changeDialogMarksSurviveRepaints()
+    {
+        person(3, "Meier", {1, 3}, {});
+        show();
+        QList<QColor> first, again;
+        edit([&] {
+            chdata->SelectedFinger = scanform->Fingers.byNumber(6);
+            chdata->PaintFingerMarks();
+            QVERIFY(chdata->fingerpaint()->hasPicture());
+            for (QList<QColor> *seen : {&first, &again}) {
+                const QImage picture = chdata->fingerpaint()->grab().toImage();
+                for (int n : {1, 2, 3, 6}) {
+                    const Tfinger *f = scanform->Fingers.byNumber(n);
+                    // Below the number, which is drawn near the region's top.
+                    *seen << QColor(picture.pixel(f->Region.centreX(), f->Region.Top + 30));
+                }
+            }
+        }, false);
+        const QList<QColor> expected{QColor(255, 255, 0), QColor(255, 255, 255), QColor(255, 255, 0),
+                                     QColor(0, 0, 255)};
+        QCOMPARE(first, expected);
+        QCOMPARE(again, expected);
     }
 
     void fingerMoveThenCancelOrOk_data()
