@@ -333,10 +333,8 @@ void Tzuweisungsform::Neuscannen1Click()
         return;
     const int32_t pid = p->pid;
     const int row = currentRow();
-    if (auto *edit = m_scanform.findChild<QLineEdit *>(QStringLiteral("pidedit")))
-        edit->setText(QString::number(pid));
-    if (auto *edit = m_scanform.findChild<QLineEdit *>(QStringLiteral("nameedit")))
-        edit->setText(p->name);
+    m_scanform.pidedit()->setText(QString::number(pid));
+    m_scanform.nameedit()->setText(p->name);
     m_scanform.RescanMode = true;
     const int result = m_scanform.exec();
     m_scanform.RescanMode = false;
@@ -348,5 +346,4 @@ void Tzuweisungsform::Neuscannen1Click()
     });
     if (currentRow() != row && m_persons->person(row))
         setCurrentRow(row);
-    m_ui->pgrid->viewport()->update();
 }

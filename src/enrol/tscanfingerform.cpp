@@ -58,6 +58,9 @@ Tscanfingerform::~Tscanfingerform()
     m_worker.reset();
 }
 
+QLineEdit *Tscanfingerform::pidedit() const { return m_ui->pidedit; }
+QLineEdit *Tscanfingerform::nameedit() const { return m_ui->nameedit; }
+
 bool Tscanfingerform::OpenModule()
 {
     return m_station.module && m_station.module->OpenModule();

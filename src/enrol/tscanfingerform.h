@@ -24,6 +24,7 @@ class TsaveidForm;
 class tbioscanfinger;
 class QMenu;
 class QAction;
+class QLineEdit;
 
 class Tscanfingerform : public QDialog, public ScanHost
 {
@@ -33,7 +34,9 @@ public:
     Tscanfingerform(Station &station, Tscanningform &scanning, QWidget *parent = nullptr);
     ~Tscanfingerform() override;
 
-    Ui::Tscanfingerform *ui() { return m_ui.get(); }
+    // The person's fields; the opener fills them for "Neu scannen".
+    QLineEdit *pidedit() const;
+    QLineEdit *nameedit() const;
 
     // The transfer dialog is created after this one, on this one's lists.
     void setSaveForm(TsaveidForm *form) { m_saveForm = form; }

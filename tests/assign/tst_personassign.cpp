@@ -295,7 +295,7 @@ private slots:
         show();
         QVERIFY(!window->persons()->hasTemplates(0));
         QTimer::singleShot(0, this, [this] {
-            QCOMPARE(scanform->findChild<QLineEdit *>("pidedit")->text(), QString("3"));
+            QCOMPARE(scanform->pidedit()->text(), QString("3"));
             QVERIFY(scanform->RescanMode);
             kolv->sql("insert into Fingerdata (PID,FID,fdata) values (3,2,x'00')");
             scanform->accept();
