@@ -57,6 +57,20 @@ class TestSaveid : public QObject
         scans.append(std::move(scan));
     }
 
+    // The transfer dialog with its result dialog, shown for the person, ready for "Testen".
+    struct TestDialogs
+    {
+        TsaveidForm form;
+        Ttestinfoform info;
+        TestDialogs(Station &station, FingerList &fingers, ScanList &scans, const QString &pid)
+            : form(station, fingers, scans), info(form)
+        {
+            form.setTestInfoForm(&info);
+            form.show();
+            form.setPerson(pid, QStringLiteral("B"), false);
+        }
+    };
+
     // Fingers in the order the ranking leaves them: ascending best score.
     void rank()
     {
@@ -180,11 +194,9 @@ private slots:
         scanned(8, 70, "anna-8");
         library->ComClose();
         rank();
-        TsaveidForm form(station, fingers, scans);
-        Ttestinfoform info(form);
-        form.setTestInfoForm(&info);
-        form.show();
-        form.setPerson(QStringLiteral("17"), QStringLiteral("Anna"), false);
+        TestDialogs dialogs(station, fingers, scans, QStringLiteral("17"));
+        TsaveidForm &form = dialogs.form;
+        Ttestinfoform &info = dialogs.info;
 
         // The finger not selected is written too, and recognised.
         QVERIFY(sim.command("FINGER anna-2"));
@@ -217,11 +229,9 @@ private slots:
     {
         scanned(3, 50);
         scanned(4, 60);
-        TsaveidForm form(station, fingers, scans);
-        Ttestinfoform info(form);
-        form.setTestInfoForm(&info);
-        form.show();
-        form.setPerson(QStringLiteral("5"), QStringLiteral("B"), false);
+        TestDialogs dialogs(station, fingers, scans, QStringLiteral("5"));
+        TsaveidForm &form = dialogs.form;
+        Ttestinfoform &info = dialogs.info;
         QVERIFY(sim.command("NOFINGER"));
         form.Button1Click();
         // The simulator's counters wait for the capture; only the dialog is asked now.
@@ -247,11 +257,9 @@ private slots:
     void anotherUserOfTheModuleEndsTheTest()
     {
         scanned(3, 50);
-        TsaveidForm form(station, fingers, scans);
-        Ttestinfoform info(form);
-        form.setTestInfoForm(&info);
-        form.show();
-        form.setPerson(QStringLiteral("5"), QStringLiteral("B"), false);
+        TestDialogs dialogs(station, fingers, scans, QStringLiteral("5"));
+        TsaveidForm &form = dialogs.form;
+        Ttestinfoform &info = dialogs.info;
         QVERIFY(sim.command("NOFINGER"));
         form.Button1Click();
         QTest::qWait(200);
@@ -267,11 +275,9 @@ private slots:
     void badNumberWritesNothingToTheModule()
     {
         scanned(3, 50);
-        TsaveidForm form(station, fingers, scans);
-        Ttestinfoform info(form);
-        form.setTestInfoForm(&info);
-        form.show();
-        form.setPerson(QStringLiteral("12a"), QStringLiteral("B"), false);
+        TestDialogs dialogs(station, fingers, scans, QStringLiteral("12a"));
+        TsaveidForm &form = dialogs.form;
+        Ttestinfoform &info = dialogs.info;
         form.Button1Click();
         QCOMPARE(ui.messages.value(0), QStringLiteral("'12a' ist kein gültiger Integerwert für Feld 'PID'"));
         QCOMPARE(sim.calls("VXMWriteTemplate"), 0);
