@@ -53,19 +53,28 @@ void checkNumberFree(Tdm &dm, int32_t oldPid, int32_t newPid)
 
 namespace {
 
-// Rewrites the header number of every template of the person in one table.
-// The table name is fixed by the caller, never taken from input.
-void rewriteHeaders(Tdm &dm, const QString &table, int32_t pid)
+// Rewrites the header number of every template of the person in one table,
+// each row found again by the table's key columns after the person's number.
+// Table and key names are fixed by the caller, never taken from input.
+void rewriteHeaders(Tdm &dm, const QString &table, const QStringList &keyColumns, int32_t pid)
 {
-    QVector<QPair<qint64, QByteArray>> templates;
-    dm.forEachRow(QStringLiteral("select rowid, fdata from %1 where pid=?").arg(table), {pid},
-                  [&](const QSqlQuery &q) { templates.push_back({q.value(0).toLongLong(), q.value(1).toByteArray()}); });
-    const QString update = QStringLiteral("update %1 set fdata=? where rowid=?").arg(table);
-    for (auto &[rowid, data] : templates) {
-        if (data.size() < 8)
+    struct Row { QVariantList key; QByteArray data; };
+    QVector<Row> templates;
+    dm.forEachRow(QStringLiteral("select fdata, %1 from %2 where pid=?").arg(keyColumns.join(QLatin1Char(',')), table),
+                  {pid}, [&](const QSqlQuery &q) {
+                      Row row{{}, q.value(0).toByteArray()};
+                      for (int i = 0; i < keyColumns.size(); ++i)
+                          row.key << q.value(i + 1);
+                      templates.push_back(row);
+                  });
+    QString update = QStringLiteral("update %1 set fdata=? where pid=?").arg(table);
+    for (const QString &column : keyColumns)
+        update += QStringLiteral(" and %1=?").arg(column);
+    for (Row &row : templates) {
+        if (row.data.size() < 8)
             continue;
-        writeHeaderPid(data, pid);
-        dm.execute(update, {data, rowid});
+        writeHeaderPid(row.data, pid);
+        dm.execute(update, QVariantList{row.data, pid} + row.key);
     }
 }
 
@@ -81,8 +90,9 @@ void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &n
         dm.execute(QStringLiteral("update Fingerdata set pid=? where PID=?"), {newPid, oldPid});
         dm.execute(QStringLiteral("update Fingerdata_archiv set pid=? where PID=?"), {newPid, oldPid});
         dm.execute(QStringLiteral("update fingerid_to_geraet set pid=? where pid=?"), {newPid, oldPid});
-        rewriteHeaders(dm, QStringLiteral("Fingerdata"), newPid);
-        rewriteHeaders(dm, QStringLiteral("Fingerdata_archiv"), newPid);
+        rewriteHeaders(dm, QStringLiteral("Fingerdata"), {QStringLiteral("FID")}, newPid);
+        rewriteHeaders(dm, QStringLiteral("Fingerdata_archiv"), {QStringLiteral("FID"), QStringLiteral("Scannumber")},
+                       newPid);
     });
 }
 

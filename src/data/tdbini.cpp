@@ -38,9 +38,12 @@ bool Tdbini::WriteString(const QString &section, const QString &key, const QStri
 {
     const QString k = settingsKey(section, key);
     try {
-        if (Table.execute(QStringLiteral("update ini set wert=? where schluessel=?"), {value, k}) > 0)
-            return true;
-        Table.execute(QStringLiteral("insert into ini (schluessel,wert) values(?,?)"), {k, value});
+        // One transaction, so that another station writing the same new key
+        // waits instead of meeting the unique index between update and insert.
+        Table.transaction([&] {
+            if (Table.execute(QStringLiteral("update ini set wert=? where schluessel=?"), {value, k}) == 0)
+                Table.execute(QStringLiteral("insert into ini (schluessel,wert) values(?,?)"), {k, value});
+        });
         return true;
     } catch (const DbError &) {
         return false;

@@ -4,21 +4,11 @@
 
 #include <QSqlError>
 
-Tdm::Tdm(const QString &connectionName) : m_name(connectionName)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    // The Kolv software and its service write at the same time; wait for their locks.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=8000"));
-}
+Tdm::Tdm(const QString &connectionName) : m_name(connectionName) {}
 
 Tdm::~Tdm()
 {
-    m_statements.clear();
-    {
-        QSqlDatabase db = database();
-        if (db.isOpen())
-            db.close();
-    }
+    close();
     QSqlDatabase::removeDatabase(m_name);
 }
 
@@ -29,30 +19,70 @@ void Tdm::setConnectionPath(const QString &dictionaryFile)
 
 bool Tdm::connected() const
 {
-    return database().isOpen();
+    return !m_lost && database().isOpen();
+}
+
+kolv::Engine Tdm::engine() const
+{
+    return kolv::engineOf(database());
+}
+
+void Tdm::close()
+{
+    m_statements.clear();
+    m_transactionDepth = 0;
+    m_lost = false;
+    if (QSqlDatabase::contains(m_name))
+        database().close();
 }
 
 void Tdm::open()
 {
-    QSqlDatabase db = database();
-    if (db.isOpen())
+    if (connected())
         return;
-    m_statements.clear();
-    db.setDatabaseName(m_path);
-    if (!db.open())
-        throw DbError(db.lastError().text());
+    close();
+    kolv::Dictionary dictionary;
+    QString error = kolv::readDictionary(m_path, &dictionary);
+    if (error.isEmpty())
+        error = kolv::openConnection(dictionary, m_name, m_lockTimeoutMs);
+    if (!error.isEmpty())
+        throw DbError(error);
 }
 
-QSqlQuery &Tdm::prepared(const QString &sql)
+void Tdm::checkConnection()
+{
+    QSqlDatabase db = database();
+    if (!db.isOpen() || kolv::engineOf(db) == kolv::Engine::Sqlite || m_transactionDepth > 0)
+        return;
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("select 1")))
+        m_lost = true;
+}
+
+bool Tdm::prepares(bool withValues) const
+{
+    // The server cannot prepare statements such as DDL, BEGIN or SET; those
+    // without values run as they are.
+    return withValues || engine() == kolv::Engine::Sqlite;
+}
+
+QSqlQuery &Tdm::prepared(const QString &sql, bool withValues)
 {
     open();
-    auto it = m_statements.find(sql);
+    if (m_reading)
+        throw DbError(QStringLiteral("Interner Fehler: Anweisung während einer laufenden Abfrage: ") + sql);
+    const bool prepare = prepares(withValues);
+    const QString key = prepare ? sql : QStringLiteral("unprepared:") + sql;
+    auto it = m_statements.find(key);
     if (it == m_statements.end()) {
         QSqlQuery q(database());
         q.setForwardOnly(true);
-        if (!q.prepare(sql))
-            throw DbError(q.lastError().text());
-        it = m_statements.insert(sql, q);
+        if (prepare && !q.prepare(sql)) {
+            const QString text = q.lastError().text();
+            checkConnection();
+            throw DbError(text);
+        }
+        it = m_statements.insert(key, q);
     }
     it->finish();
     return *it;
@@ -60,12 +90,19 @@ QSqlQuery &Tdm::prepared(const QString &sql)
 
 QSqlQuery &Tdm::run(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery &q = prepared(sql);
-    for (int i = 0; i < values.size(); ++i)
-        q.bindValue(i, values[i]);
-    if (!q.exec()) {
+    QSqlQuery &q = prepared(sql, !values.isEmpty());
+    bool ok;
+    if (prepares(!values.isEmpty())) {
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values[i]);
+        ok = q.exec();
+    } else {
+        ok = q.exec(sql);
+    }
+    if (!ok) {
         const QString text = q.lastError().text();
         q.finish();
+        checkConnection();
         throw DbError(text);
     }
     return q;
@@ -83,17 +120,22 @@ void Tdm::forEachRow(const QString &sql, const QVariantList &values,
                      const std::function<void(const QSqlQuery &)> &visit)
 {
     QSqlQuery &q = run(sql, values);
+    m_reading = true;
     try {
         while (q.next())
             visit(q);
     } catch (...) {
+        m_reading = false;
         q.finish();
         throw;
     }
+    m_reading = false;
     const QSqlError error = q.lastError();
     q.finish();
-    if (error.isValid())
+    if (error.isValid()) {
+        checkConnection();
         throw DbError(error.text());
+    }
 }
 
 bool Tdm::exists(const QString &sql, const QVariantList &values)
@@ -108,14 +150,10 @@ void Tdm::begin()
 {
     open();
     QSqlDatabase db = database();
-    if (db.driverName() == QLatin1String("QSQLITE")) {
-        // A deferred transaction that reads first would fail once another
-        // process wrote meanwhile; take the write lock at the start.
-        QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            throw DbError(q.lastError().text());
-    } else if (!db.transaction()) {
-        throw DbError(db.lastError().text());
+    const QString error = kolv::beginWrite(db);
+    if (!error.isEmpty()) {
+        checkConnection();
+        throw DbError(error);
     }
 }
 
@@ -136,17 +174,20 @@ void Tdm::transaction(const std::function<void()> &work)
     try {
         work();
     } catch (...) {
-        --m_transactionDepth;
+        m_transactionDepth = 0;
+        m_reading = false;
         finishAll();
         database().rollback();
+        checkConnection();
         throw;
     }
-    --m_transactionDepth;
+    m_transactionDepth = 0;
     finishAll();
     QSqlDatabase db = database();
     if (!db.commit()) {
         const QString text = db.lastError().text();
         db.rollback();
+        checkConnection();
         throw DbError(text);
     }
 }

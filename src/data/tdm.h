@@ -4,10 +4,15 @@
 // Every value reaches SQL as a bound parameter. A select is always read to its
 // end and finished at once: an unfinished SQLite statement would hold its read
 // snapshot, so that later reads on the connection miss what the Kolv software
-// and its service wrote meanwhile.
+// and its service wrote meanwhile, and the server's driver drops the rest of
+// a select as soon as the connection runs another statement.
+//
+// The engine (SQLite file or database server) is what daten/kolv.add names;
+// its differences stay in here and in kolvinstallation.
 #pragma once
 
 #include "dberror.h"
+#include "kolvinstallation.h"
 #include "terminals.h"
 
 #include <QHash>
@@ -33,13 +38,19 @@ public:
     void setConnectionPath(const QString &dictionaryFile);
     const QString &connectionPath() const { return m_path; }
 
-    // Connects when not connected yet. Throws DbError.
+    // Connects when not connected yet, or again after the connection to the
+    // server was lost. Throws DbError.
     void open();
     bool connected() const;
+    // The engine of the open connection.
+    kolv::Engine engine() const;
+    // How long a statement waits for a lock held elsewhere; takes effect at the next connect.
+    void setLockTimeout(int ms) { m_lockTimeoutMs = ms; close(); }
     QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
 
-    // A prepared statement, kept for reuse. Throws DbError when it cannot be prepared.
-    QSqlQuery &prepared(const QString &sql);
+    // A statement, kept for reuse; prepared when it takes values. Throws
+    // DbError when it cannot be prepared.
+    QSqlQuery &prepared(const QString &sql, bool withValues = true);
     // Binds values in order and executes; throws DbError with the driver's text.
     QSqlQuery &run(const QString &sql, const QVariantList &values = {});
     // Executes a statement without result; returns the number of rows it changed.
@@ -62,10 +73,18 @@ public:
 private:
     void begin();
     void finishAll();
+    // After a failed statement: a server connection that no longer answers is
+    // closed, so that the next action connects again.
+    void checkConnection();
+    bool prepares(bool withValues) const;
+    void close();
 
     QString m_name;
     QString m_path;
     QHash<QString, QSqlQuery> m_statements;
     int m_transactionDepth = 0;
+    bool m_lost = false;
+    bool m_reading = false;
+    int m_lockTimeoutMs = kolv::defaultLockTimeoutMs;
     std::vector<std::unique_ptr<tgeraet>> Terminals;
 };

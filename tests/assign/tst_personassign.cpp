@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(terminals.pbox()->item(0)->checkState(), Qt::Checked);
         terminals.pbox()->item(0)->setCheckState(Qt::Unchecked);
         QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet").toInt(), 0);
-        QCOMPARE(kolv->rows("select action from fingerstatus order by rowid"), QStringList({"+", "-"}));
+        QCOMPARE(kolv->rows("select action from fingerstatus order by id"), QStringList({"+", "-"}));
         show();
         QCOMPARE(ticks(), QStringList());
     }
@@ -196,7 +196,7 @@ private slots:
         clock.set(QDateTime(QDate(2011, 1, 31), QTime(8, 5, 9)));
         edit([this] { chdata->nredit()->setText("4711"); }, true);
         QCOMPARE(ui.messages, QStringList());
-        QCOMPARE(kolv->rows("select pid, geraet, action, postet from fingerstatus order by rowid"),
+        QCOMPARE(kolv->rows("select pid, geraet, action, postet from fingerstatus order by id"),
                  QStringList({"3|1|-|2011-01-31 08:05:09", "3|4|-|2011-01-31 08:05:09",
                               "4711|1|+|2011-01-31 08:05:10", "4711|4|+|2011-01-31 08:05:10"}));
         QCOMPARE(window->persons()->person(0)->pid, 4711);
@@ -212,7 +212,7 @@ private slots:
         person(3, "Meier", {1}, {"1"});
         show();
         edit([this] { chdata->nredit()->setText("8"); }, true);
-        const QStringList postet = kolv->rows("select postet from fingerstatus order by rowid");
+        const QStringList postet = kolv->rows("select postet from fingerstatus order by id");
         QCOMPARE(postet.size(), 2);
         const auto at = [](const QString &t) { return QDateTime::fromString(t.left(11) + "00:00:00", "yyyy-MM-dd hh:mm:ss").addSecs(t.mid(11, 2).toInt() * 3600 + t.mid(14, 2).toInt() * 60 + t.mid(17, 2).toInt()); };
         QVERIFY(at(postet[0]).secsTo(at(postet[1])) >= 1);
@@ -297,7 +297,7 @@ private slots:
         QTimer::singleShot(0, this, [this] {
             QCOMPARE(scanform->pidedit()->text(), QString("3"));
             QVERIFY(scanform->RescanMode);
-            kolv->sql("insert into Fingerdata (PID,FID,fdata) values (3,2,x'00')");
+            kolv->sql("insert into Fingerdata (PID,FID,fdata) values (3,2,?)", {QByteArray(1, '\0')});
             scanform->accept();
         });
         window->Neuscannen1Click();

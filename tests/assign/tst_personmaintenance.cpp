@@ -52,7 +52,7 @@ private slots:
         deletePerson(kolv->dm(), clock, 17, {"2", "1", "4"});
         for (const char *table : {"fingerid_to_geraet", "fingerdata", "fingerdata_archiv", "fingerid"})
             QCOMPARE(kolv->value(QString("select count(*) from %1 where pid=17").arg(table)).toInt(), 0);
-        QCOMPARE(kolv->rows("select geraet, action from fingerstatus where pid=17 order by rowid"),
+        QCOMPARE(kolv->rows("select geraet, action from fingerstatus where pid=17 order by id"),
                  QStringList({"2|-", "1|-", "4|-"}));
         QCOMPARE(kolv->value("select count(*) from fingerdata where pid=18").toInt(), 1);
     }

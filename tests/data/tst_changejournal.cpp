@@ -23,7 +23,7 @@ void ChangeJournalTest::rowsCarryTheClocksTime()
     clock.set(QDateTime(QDate(2011, 1, 31), QTime(8, 5, 9)));
     AppendJournalRow(kolv.dm(), clock, 17, "3", journal::put);
     AppendJournalRow(kolv.dm(), clock, 17, "Tor 'Süd'", journal::remove);
-    QCOMPARE(kolv.rows("select pid, geraet, action, postet from fingerstatus order by rowid"),
+    QCOMPARE(kolv.rows("select pid, geraet, action, postet from fingerstatus order by id"),
              (QStringList{"17|3|+|2011-01-31 08:05:09", "17|Tor 'Süd'|-|2011-01-31 08:05:09"}));
 }
 

@@ -48,8 +48,8 @@ void addTemplate(KolvFixture &kolv, int pid, int fid, const QByteArray &data)
 
 QStringList store(KolvFixture &kolv)
 {
-    return kolv.rows(QStringLiteral("select geraet, pid, fid, hex(fdata) from service_terminal_store"
-                                    " order by geraet, pid, fid"));
+    return kolv.rows(QStringLiteral("select geraet, pid, fid, %1 from service_terminal_store"
+                                    " order by geraet, pid, fid").arg(kolv.hex("fdata")));
 }
 
 }  // namespace
@@ -129,8 +129,8 @@ void KolvServiceTest::journalAppliedToTerminals()
     addTemplate(kolv, 18, 3, QByteArray::fromHex("1803"));
     // What the terminals held after an earlier synchronisation.
     ensureTerminalStore(db);
-    kolv.sql(QStringLiteral("insert into service_terminal_store values ('1',17,5,1,x'1705'),"
-                            " ('2',18,3,1,x'1803'), ('2',19,1,1,x'1901')"));
+    kolv.sql(QStringLiteral("insert into service_terminal_store values ('1',17,5,1,?), ('2',18,3,1,?), ('2',19,1,1,?)"),
+             {QByteArray::fromHex("1705"), QByteArray::fromHex("1803"), QByteArray::fromHex("1901")});
 
     addJournal(kolv, 17, "1", "+", "2026-12-10 09:00:00");  // replaces the old finger 5
     addJournal(kolv, 18, "2", "-", "2026-12-10 09:00:00");  // 19 stays on terminal 2
@@ -192,14 +192,13 @@ void KolvServiceTest::busyDatabaseLeavesRequestPending()
     KolvFixture kolv;
     QVERIFY2(kolv.ok(), qPrintable(kolv.error()));
     Tdm &db = kolv.dm();
-    QSqlDatabase connection = db.database();
-    connection.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=200"));
+    db.setLockTimeout(200);
     addIni(kolv, {"PELVAR_DOUPDATE=1"});
     addJournal(kolv, 17, "1", "-", "2024-12-06 05:00:00");
 
-    kolv.sql("BEGIN IMMEDIATE");  // the station writing at length
+    kolv.holdWriteLock();  // the station writing at length
     QVERIFY_THROWS_EXCEPTION(DbError, handlePendingRequest(db, at(6, 0, 0)));
-    kolv.sql("ROLLBACK");
+    kolv.releaseWriteLock();
     QCOMPARE(ini(kolv, "PELVAR_DOUPDATE"), QStringLiteral("1"));
     QCOMPARE(kolv.value("select count(*) from fingerstatus").toInt(), 1);
 

@@ -1,5 +1,6 @@
 #include "terminalstore.h"
 
+#include "kolvschema.h"
 #include "tdm.h"
 
 #include <QHash>
@@ -17,7 +18,7 @@ namespace {
 
 struct JournalRow
 {
-    qint64 rowid;
+    qint64 id;
     qint64 pid;
     QString geraet;
     QString action;
@@ -26,17 +27,17 @@ struct JournalRow
 // SQLite's limit on bound values is 999 in older builds; stay well below it.
 constexpr int deleteChunk = 500;
 
-void deleteRows(Tdm &db, const std::vector<qint64> &rowids)
+void deleteRows(Tdm &db, const std::vector<qint64> &ids)
 {
-    for (size_t start = 0; start < rowids.size(); start += deleteChunk) {
-        const size_t end = std::min(rowids.size(), start + deleteChunk);
+    for (size_t start = 0; start < ids.size(); start += deleteChunk) {
+        const size_t end = std::min(ids.size(), start + deleteChunk);
         QStringList marks;
         QVariantList bound;
         for (size_t i = start; i < end; ++i) {
             marks << QStringLiteral("?");
-            bound << rowids[i];
+            bound << ids[i];
         }
-        db.execute(QStringLiteral("delete from fingerstatus where rowid in (%1)").arg(marks.join(',')), bound);
+        db.execute(QStringLiteral("delete from fingerstatus where id in (%1)").arg(marks.join(',')), bound);
     }
 }
 
@@ -44,19 +45,19 @@ void deleteRows(Tdm &db, const std::vector<qint64> &rowids)
 
 void ensureTerminalStore(Tdm &db)
 {
-    db.execute(QStringLiteral("create table if not exists service_terminal_store"
-                              " (geraet varchar(20) not null, pid integer not null, fid integer not null,"
-                              " datatype integer, fdata blob)"));
-    db.execute(QStringLiteral("create index if not exists service_terminal_store_key"
-                              " on service_terminal_store (geraet, pid)"));
+    db.open();
+    QSqlDatabase connection = db.database();
+    const QString error = kolv::createTerminalStore(connection);
+    if (!error.isEmpty())
+        throw DbError(error);
 }
 
 ApplyResult applyJournal(Tdm &db)
 {
-    // fingerstatus has no key of its own; the rowid names exactly the rows read
-    // here, so rows the station appends later stay for the next request.
+    // The id names exactly the rows read here, so rows the station appends
+    // later stay for the next request; it also keeps their order of writing.
     std::vector<JournalRow> rows;
-    db.forEachRow(QStringLiteral("select rowid, pid, geraet, action from fingerstatus order by postet, rowid"), {},
+    db.forEachRow(QStringLiteral("select id, pid, geraet, action from fingerstatus order by postet, id"), {},
                   [&](const QSqlQuery &q) {
                       rows.push_back({q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toString(),
                                       q.value(3).toString()});
@@ -77,7 +78,7 @@ ApplyResult applyJournal(Tdm &db)
         ++result.applied;
         ++(add ? result.added : result.removed);
         terminals.insert(row.geraet);
-        appliedRows.push_back(row.rowid);
+        appliedRows.push_back(row.id);
         finalState.insert(qMakePair(row.geraet, row.pid), add);
     }
     result.terminals = int(terminals.size());
