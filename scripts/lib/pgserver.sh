@@ -45,3 +45,7 @@ pgserver_stop() {
   [ -f "$dir/data/postmaster.pid" ] || return 0
   pgserver_as_owner "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1 || true
 }
+
+pgserver_version() {
+  "$(pgserver_bindir)/postgres" --version | sed 's/^postgres (PostgreSQL) //'
+}

@@ -22,6 +22,8 @@ public:
         d.engine = kolv::Engine::Server;
         d.connect = server;
         m_error = kolv::openConnection(d, m_name);
+        if (m_error.isEmpty())
+            exec(QStringLiteral("set client_min_messages = warning"));  // no notice per dropped table
     }
     ~AdminConnection()
     {
