@@ -294,35 +294,23 @@ void Tzuweisungsform::Eintragbearbeiten1Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    guarded(*m_station.ui, [&] {
+    // The dialog refused a bad or taken number before closing; the store
+    // checks again inside its transaction.
+    const bool stored = guarded(*m_station.ui, [&] {
         const int32_t newPid = personnelNumber(dialog.nredit()->text(), QStringLiteral("PID"));
         const QString name = dialog.nameedit()->text().left(50);
-        const QStringList ticked = tickedTerminals();
-        Tdm &dm = *m_station.dm;
-        if (newPid == oldPid) {
-            dm.transaction([&] {
-                storePersonChange(dm, oldPid, oldPid, name);
-                if (dialog.FingerChanged)
-                    appendJournalRows(dm, *m_station.clock, oldPid, ticked, journal::put);
-            });
-            m_persons->updatePerson(row, {oldPid, name});
-            return;
-        }
-        dm.transaction([&] {
-            storePersonChange(dm, oldPid, newPid, name);
-            appendJournalRows(dm, *m_station.clock, oldPid, ticked, journal::remove);
-        });
-        // The change is committed before the pause: no write lock is held
-        // while the Kolv software and its service wait for the second.
+        changePerson(*m_station.dm, *m_station.clock, oldPid, newPid, name, tickedTerminals(),
+                     dialog.FingerChanged, renumberPause);
         m_persons->updatePerson(row, {newPid, name});
-        QSet<int32_t> withTemplates = m_persons->templatePids();
-        if (withTemplates.remove(oldPid))
-            withTemplates.insert(newPid);
-        m_persons->setTemplatePids(withTemplates);
-        if (renumberPause)
-            renumberPause();
-        appendJournalRows(dm, *m_station.clock, newPid, ticked, journal::put);
+        if (newPid != oldPid) {
+            QSet<int32_t> withTemplates = m_persons->templatePids();
+            if (withTemplates.remove(oldPid))
+                withTemplates.insert(newPid);
+            m_persons->setTemplatePids(withTemplates);
+        }
     });
+    if (!stored)
+        return;
     if (const PersonRow *now = m_persons->person(row)) {
         const int32_t pid = now->pid;
         guarded(*m_station.ui, [&] { ShowAssignments(pid); });
