@@ -1,8 +1,10 @@
 #include "personrecords.h"
 
+#include "germanorder.h"
 #include "tdm.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 QString sortFieldOf(PersonColumn column)
 {
@@ -20,13 +22,17 @@ QString sortFieldOf(PersonColumn column)
 QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField)
 {
     const bool byName = sortField.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0;
-    // Two fixed statements: the column name comes from the grid, never from input.
-    const QString sql = byName ? QStringLiteral("select pid, name from fingerid order by name, pid")
-                               : QStringLiteral("select pid, name from fingerid order by pid");
     QVector<PersonRow> rows;
-    dm.forEachRow(sql, {}, [&](const QSqlQuery &q) {
+    dm.forEachRow(QStringLiteral("select pid, name from fingerid order by pid"), {}, [&](const QSqlQuery &q) {
         rows.push_back({int32_t(q.value(0).toLongLong()), q.value(1).toString()});
     });
+    // Names in German order, whatever the database's own collation; equal
+    // names keep the order of their numbers.
+    if (byName) {
+        const GermanNameOrder order;
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](const PersonRow &a, const PersonRow &b) { return order(a.name, b.name); });
+    }
     return rows;
 }
 

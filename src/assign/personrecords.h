@@ -21,8 +21,8 @@ enum class PersonColumn { Pid = 0, Name = 1, Ok = 2 };
 // The field a column sorts by, or an empty text for the "OK" column, which has none.
 QString sortFieldOf(PersonColumn column);
 
-// Every person of fingerid, ordered by sortField ("pid" or "name"); any other
-// text sorts by pid.
+// Every person of fingerid, ordered by sortField ("pid" or "name", the names
+// in German order, equal names by number); any other text sorts by pid.
 QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField);
 // The numbers that have at least one row in fingerdata.
 QSet<int32_t> readTemplatePids(Tdm &dm);

@@ -27,3 +27,7 @@ T *control(QWidget *window, const char *name)
         qFatal("no control %s", name);
     return widget;
 }
+
+// Types text into the widget key by key, umlauts included (QTest::keyClicks
+// takes Latin-1 characters only).
+void typeText(QWidget *widget, const QString &text);
