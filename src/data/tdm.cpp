@@ -67,13 +67,18 @@ bool Tdm::prepares(bool withValues) const
     return withValues || engine() == kolv::Engine::Sqlite;
 }
 
+QString Tdm::statementKey(const QString &sql, bool withValues) const
+{
+    return prepares(withValues) ? sql : QStringLiteral("unprepared:") + sql;
+}
+
 QSqlQuery &Tdm::prepared(const QString &sql, bool withValues)
 {
     open();
     if (m_reading)
         throw DbError(QStringLiteral("Interner Fehler: Anweisung während einer laufenden Abfrage: ") + sql);
     const bool prepare = prepares(withValues);
-    const QString key = prepare ? sql : QStringLiteral("unprepared:") + sql;
+    const QString key = statementKey(sql, withValues);
     auto it = m_statements.find(key);
     if (it == m_statements.end()) {
         QSqlQuery q(database());
@@ -102,7 +107,9 @@ QSqlQuery &Tdm::run(const QString &sql, const QVariantList &values)
     }
     if (!ok) {
         const QString text = q.lastError().text();
-        q.finish();
+        // Prepared again next time: the server refuses a statement prepared
+        // before a table it reads was changed.
+        m_statements.remove(statementKey(sql, !values.isEmpty()));
         checkConnection();
         throw DbError(text);
     }
@@ -134,6 +141,7 @@ void Tdm::forEachRow(const QString &sql, const QVariantList &values,
     const QSqlError error = q.lastError();
     q.finish();
     if (error.isValid()) {
+        m_statements.remove(statementKey(sql, !values.isEmpty()));
         checkConnection();
         throw DbError(error.text());
     }

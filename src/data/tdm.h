@@ -77,6 +77,7 @@ private:
     // closed, so that the next action connects again.
     void checkConnection();
     bool prepares(bool withValues) const;
+    QString statementKey(const QString &sql, bool withValues) const;
     void close();
 
     QString m_name;

@@ -348,8 +348,7 @@ private slots:
     {
         person(3, "Meier", {1}, {"1"});
         show();
-        kolv->sql("create trigger refuse before insert on fingerstatus when new.action='+' "
-                  "begin select raise(abort, 'gesperrt'); end");
+        kolv->refuse("insert", "fingerstatus", "new.action='+'", "gesperrt");
         edit([this] { retype(chdata->nredit(), "4711"); }, true);
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY2(ui.messages[0].contains("gesperrt"), qPrintable(ui.messages[0]));

@@ -139,7 +139,7 @@ private slots:
     void moveTemplateFailingLeavesBothTables()
     {
         person(17, "Meier", {1}, {});
-        kolv->sql("create trigger refuse before update on fingerdata_archiv begin select raise(abort, 'gesperrt'); end");
+        kolv->refuse("update", "fingerdata_archiv", "", "gesperrt");
         QVERIFY_THROWS_EXCEPTION(DbError, moveStoredTemplate(kolv->dm(), 17, 1, 6));
         QCOMPARE(kolv->rows("select fid from fingerdata where pid=17"), QStringList({"1"}));
         QCOMPARE(archive(17), QStringList({"1:1:1:55", "1:2:1:55"}));
@@ -165,8 +165,7 @@ private slots:
     void renumberFailingInThePutRowsRollsBackEverything()
     {
         person(17, "Meier", {1}, {"1"});
-        kolv->sql("create trigger refuse before insert on fingerstatus when new.action='+' "
-                  "begin select raise(abort, 'gesperrt'); end");
+        kolv->refuse("insert", "fingerstatus", "new.action='+'", "gesperrt");
         QVERIFY_THROWS_EXCEPTION(DbError, changePerson(kolv->dm(), clock, 17, 4711, "Neu", {"1"}, false, {}));
         QCOMPARE(kolv->rows("select pid, name from fingerid"), QStringList({"17|Meier"}));
         QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);

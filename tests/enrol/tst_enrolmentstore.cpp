@@ -130,7 +130,7 @@ private slots:
         kolv.sql("insert into fingerid (pid,name) values(12,'Alt, Otto')");
         kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,fdata) values(13,2,1,?)", {QByteArray(1, '\0')});
         if (broken)
-            kolv.breakInserts("Fingerdata");
+            kolv.refuse("insert", "Fingerdata", "", "kaputt");
         const QStringList before = everything(kolv);
         Tdbini settings(kolv.dm());
         kolv.dm().LoadTerminals(settings);

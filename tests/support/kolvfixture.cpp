@@ -163,16 +163,27 @@ QString KolvFixture::hex(const QString &column) const
     return onServer() ? QStringLiteral("upper(encode(%1,'hex'))").arg(column) : QStringLiteral("hex(%1)").arg(column);
 }
 
-void KolvFixture::breakInserts(const QString &table)
+void KolvFixture::refuse(const QString &event, const QString &table, const QString &condition,
+                         const QString &message)
 {
+    const QString when = condition.isEmpty() ? QString() : QStringLiteral(" when (%1)").arg(condition);
+    const QString name = QStringLiteral("refuse_%1_%2").arg(event, table);
     if (!onServer()) {
-        sql(QStringLiteral("create trigger broken before insert on %1 begin select raise(abort,'kaputt'); end")
-                .arg(table));
+        sql(QStringLiteral("create trigger %1 before %2 on %3%4 begin select raise(abort, '%5'); end")
+                .arg(name, event, table, when, message));
         return;
     }
-    sql(QStringLiteral("create function broken() returns trigger language plpgsql as"
-                       " $$ begin raise exception 'kaputt'; end $$"));
-    sql(QStringLiteral("create trigger broken before insert on %1 for each row execute function broken()").arg(table));
+    sql(QStringLiteral("create function %1() returns trigger language plpgsql as $$ begin raise exception '%2'; end $$")
+            .arg(name, message));
+    sql(QStringLiteral("create trigger %1 before %2 on %3 for each row%4 execute function %1()")
+            .arg(name, event, table, when));
+}
+
+QString KolvFixture::failingText(const QString &column) const
+{
+    if (!onServer())
+        return QStringLiteral("abs(-9223372036854775808)");  // an integer overflow
+    return QStringLiteral("(1 / (length(%1) - length(%1)))::text").arg(column);  // a division by zero
 }
 
 void KolvFixture::holdWriteLock()

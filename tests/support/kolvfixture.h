@@ -44,9 +44,13 @@ public:
 
     // The expression giving a binary column as upper-case hex digits.
     QString hex(const QString &column) const;
-    // Makes every insert into TABLE fail with the text "kaputt", as a broken
-    // disk or a constraint of the Kolv software would.
-    void breakInserts(const QString &table);
+    // Makes every EVENT ("insert", "update") on TABLE whose row meets
+    // CONDITION (on new.column; empty: every row) fail with the text MESSAGE,
+    // as a broken disk or a constraint of the Kolv software would.
+    void refuse(const QString &event, const QString &table, const QString &condition, const QString &message);
+    // An expression of type text that fails when a row evaluates it, where
+    // the driver reads the rows rather than when the statement is prepared.
+    QString failingText(const QString &column) const;
     // The other connection takes the installation's writer lock and keeps it
     // until releaseWriteLock, as a station writing at length.
     void holdWriteLock();
