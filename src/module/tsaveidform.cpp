@@ -223,7 +223,7 @@ void TsaveidForm::Button1Click()
     // A test left open between attempts ends here; this one starts afresh.
     session->endBackgroundUse();
     m_testinfo->ClearLines();
-    m_testinfo->show();
+    m_testinfo->showBeside(this);
     m_testinfo->AddLine(QStringLiteral("Initialisiere Scanner"));
     showNow();
     if (!session->OpenModule())
