@@ -226,17 +226,25 @@ void TsaveidForm::Button1Click()
     m_testinfo->showBeside(this);
     m_testinfo->AddLine(QStringLiteral("Initialisiere Scanner"));
     showNow();
-    if (!session->OpenModule())
+    const auto holdModule = [this, session] {
+        m_testActive = true;
+        session->setBackgroundUse([this] {
+            if (m_testinfo && m_testinfo->isVisible())
+                m_testinfo->close();
+            EndTest();
+        });
+    };
+    if (!session->OpenModule()) {
+        // A port that opened for a module that would not initialise is the
+        // test's as well: closing the result dialog closes it.
+        if (m_station.ModuleOpen)
+            holdModule();
         return;
+    }
     m_testinfo->AddLine(QStringLiteral("Lösche Scannerdatenbank"));
     showNow();
     session->ClearModule();
-    m_testActive = true;
-    session->setBackgroundUse([this] {
-        if (m_testinfo && m_testinfo->isVisible())
-            m_testinfo->close();
-        EndTest();
-    });
+    holdModule();
 
     const bool written = guarded(*m_station.ui, [this] {
         const int32_t pid = personnelNumber(m_ui->idlabel->text());

@@ -354,6 +354,20 @@ private slots:
         QVERIFY(station.ModuleOpen);
     }
 
+    void closingAfterAFailedInitialisationClosesThePort()
+    {
+        scanned(3, 50);
+        TestDialogs dialogs(station, fingers, scans, QStringLiteral("5"));
+        QVERIFY(sim.command("INITFAIL"));
+        clickThroughWindow(control<QPushButton>(&dialogs.form, "Button1"));
+        QCOMPARE(dialogs.info.lines(), QStringList{"Initialisiere Scanner"});
+        QVERIFY(station.ModuleOpen);
+        clickThroughWindow(control<QPushButton>(&dialogs.info, "cancelbtn"));
+        QVERIFY(!dialogs.info.isVisible());
+        QVERIFY(!station.ModuleOpen);
+        QCOMPARE(sim.calls("VXMComClose"), 1);
+    }
+
     void badNumberWritesNothingToTheModule()
     {
         scanned(3, 50);
