@@ -3,6 +3,7 @@
 #include "guard.h"
 #include "personmaintenance.h"
 #include "personrecords.h"
+#include "roomyrows.h"
 #include "station.h"
 #include "tdm.h"
 #include "terminals.h"
@@ -18,6 +19,8 @@ Tgzuweisenform::Tgzuweisenform(Station &station, QWidget *parent)
     : QDialog(parent), m_station(station), m_ui(std::make_unique<Ui::Tgzuweisenform>())
 {
     m_ui->setupUi(this);
+    giveRowsRoom(m_ui->gbox);
+    giveRowsRoom(m_ui->pbox);
     connect(m_ui->gbox, &QListWidget::currentRowChanged, this, [this](int) { gboxClick(); });
     connect(m_ui->pbox, &QListWidget::itemChanged, this, &Tgzuweisenform::pboxClickCheck);
 }

@@ -1,11 +1,13 @@
 #include "tzuweisungsform.h"
 
 #include "changejournal.h"
+#include "fillingcolumn.h"
 #include "guard.h"
 #include "operatorui.h"
 #include "personmaintenance.h"
 #include "personmodel.h"
 #include "personnelnumber.h"
+#include "roomyrows.h"
 #include "station.h"
 #include "tchdataform.h"
 #include "tdm.h"
@@ -53,10 +55,10 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
     grid->verticalHeader()->setFixedWidth(14);
     grid->horizontalHeader()->setSectionsClickable(true);
     grid->horizontalHeader()->setHighlightSections(false);
-    // The name takes the width left over, so that the marks stay in view.
-    grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    grid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Fixed);
     grid->horizontalHeader()->resizeSection(2, 29);
+    // The name takes the width left over, so that the marks stay in view; the
+    // operator can still widen any column.
+    letColumnFill(grid, 1, 60);
     grid->setShowGrid(true);
     grid->setWordWrap(false);
 
@@ -79,6 +81,7 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
             [this](const QModelIndex &, const QModelIndex &) { pqueryAfterScroll(); });
     connect(m_ui->search, &QLineEdit::textChanged, this, &Tzuweisungsform::searchChange);
     connect(m_ui->gbox, &QListWidget::itemChanged, this, &Tzuweisungsform::gboxClickCheck);
+    giveRowsRoom(m_ui->gbox);
 }
 
 Tzuweisungsform::~Tzuweisungsform() = default;

@@ -1,5 +1,6 @@
 #include "tsaveidform.h"
 
+#include "elidedtext.h"
 #include "floodfill.h"
 #include "germanorder.h"
 #include "guard.h"
@@ -154,7 +155,7 @@ std::vector<const tgeraet *> TsaveidForm::tickedTerminals() const
 void TsaveidForm::setPerson(const QString &pidText, const QString &name, bool rescan)
 {
     m_ui->idlabel->setText(pidText);
-    m_ui->namelabel->setText(name);
+    setElidedText(m_ui->namelabel, name);
     m_ui->gbox->setVisible(!rescan);
 }
 

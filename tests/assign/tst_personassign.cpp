@@ -190,6 +190,66 @@ private slots:
         QCOMPARE(listed, names);
     }
 
+    // Every list row is taller than the ink of a line with capital umlauts and
+    // descenders, so the dots of "Ä" never touch the row above.
+    void rowsLeaveRoomForUmlautDots()
+    {
+        person(1, "Ärger", {}, {"1"});
+        person(2, "Öztürk", {}, {});
+        person(3, "Übel jung", {}, {});
+        show();
+        Tgzuweisenform terminals(station);
+        terminals.show();
+        terminals.gbox()->setCurrentRow(0);
+        const QString ink = QStringLiteral("ÄÖÜgjpq");
+        for (QListWidget *list : {terminals.pbox(), terminals.gbox(), window->gbox()}) {
+            QVERIFY(list->count() >= 3);
+            for (int row = 0; row < 3; ++row) {
+                QListWidgetItem *item = list->item(row);
+                const int height = list->visualItemRect(item).height();
+                const int inkHeight = QFontMetrics(item->font()).tightBoundingRect(ink).height();
+                QVERIFY2(height >= inkHeight + 2,
+                         qPrintable(QString("%1, row %2: %3 px for %4 px of ink")
+                                        .arg(list->objectName()).arg(row).arg(height).arg(inkHeight)));
+            }
+        }
+    }
+
+    // The name fills the grid so that the marks stay in view, and the operator
+    // can still drag the name and "OK" columns wider or narrower.
+    void nameAndOkColumnsResizeByDragging()
+    {
+        person(1, "Maximiliane-Walburga Überreiter-Hohenzollernschmid", {1}, {});
+        show();
+        QTableView *grid = window->pgrid();
+        QHeaderView *header = grid->horizontalHeader();
+        QCOMPARE(header->length(), grid->viewport()->width());
+        const int name = header->sectionSize(1), ok = header->sectionSize(2);
+
+        auto drag = [header](int section, int dx) {
+            // The grip sits on the section's right edge.
+            const QPoint from(header->sectionViewportPosition(section) + header->sectionSize(section) - 1,
+                              header->height() / 2);
+            QTest::mouseMove(header->viewport(), from);
+            QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
+            QTest::mouseMove(header->viewport(), from + QPoint(dx / 2, 0));
+            QTest::mouseMove(header->viewport(), from + QPoint(dx, 0));
+            QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from + QPoint(dx, 0));
+        };
+        drag(1, -40);
+        QCOMPARE(header->sectionSize(1), name - 40);
+        drag(2, 60);
+        QCOMPARE(header->sectionSize(2), ok + 60);
+        // Wider than the grid now: the scroll bar that appears leaves the operator's widths alone.
+        QCOMPARE(header->sectionSize(1), name - 40);
+
+        // A wider window gives the name the room again.
+        window->resize(window->width() + 100, window->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(header->length(), grid->viewport()->width());
+        QCOMPARE(header->sectionSize(2), ok + 60);
+    }
+
     void deleteAsksAndMovesToNeighbour()
     {
         person(3, "A", {1}, {"1"});

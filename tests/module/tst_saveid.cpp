@@ -12,6 +12,7 @@
 #include "handpicturebox.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -116,6 +117,38 @@ private slots:
             r = {qFromLittleEndian<int32_t>(p), qFromLittleEndian<int32_t>(p + 4), qFromLittleEndian<int32_t>(p + 8),
                  qFromLittleEndian<int32_t>(p + 12)};
         }
+    }
+
+    // The name label is narrower than the longest name: what does not fit is
+    // cut with a hint and the whole name is one hover away; markup stays text.
+    void personNameShownWholeOrWithTooltip_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("short") << QStringLiteral("Änne Öztürk") << true;
+        QTest::newRow("fifty characters") << QStringLiteral("Maximiliane-Walburga Überreiter-Hohenzollernschmid")
+                                          << false;
+        QTest::newRow("markup") << QStringLiteral("<b>Ärger</b>") << true;
+    }
+    void personNameShownWholeOrWithTooltip()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, fits);
+        QVERIFY(name.size() <= 50);
+        TsaveidForm form(station, fingers, scans);
+        form.setPerson(QStringLiteral("17"), name, false);
+        form.show();
+        QLabel *label = control<QLabel>(&form, "namelabel");
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+        if (fits) {
+            QCOMPARE(label->text(), name);
+            QCOMPARE(label->toolTip(), QString());
+        } else {
+            QVERIFY(label->text().endsWith(QChar(0x2026)));
+            QVERIFY(name.startsWith(label->text().chopped(1)));
+            QCOMPARE(label->toolTip(), name);
+        }
+        QCOMPARE(label->textFormat(), Qt::PlainText);
     }
 
     void preselectionAndFingerChoice()
