@@ -115,21 +115,28 @@ private slots:
     void refusedSavesWriteNothing_data()
     {
         QTest::addColumn<QString>("pid");
-        QTest::addColumn<bool>("broken");
+        QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("message");
-        QTest::newRow("taken number") << "12" << false << "Personalid ist schon Alt, Otto zugeordnet";
-        QTest::newRow("failure in the middle") << "13" << true << "kaputt";
+        QTest::newRow("taken number") << "12" << "" << "Personalid ist schon Alt, Otto zugeordnet";
+        // A rescan of person 13 typed over with 12 would replace Otto's templates.
+        QTest::newRow("rescan under another number") << "12" << "rescan of 13"
+                                                     << "Beim Neu scannen bleibt die Personalid 13; sie wird mit "
+                                                        "\"Eintrag bearbeiten\" geändert";
+        QTest::newRow("failure in the middle") << "13" << "broken inserts" << "kaputt";
     }
 
     void refusedSavesWriteNothing()
     {
         QFETCH(QString, pid);
-        QFETCH(bool, broken);
+        QFETCH(QString, setup);
         QFETCH(QString, message);
         KolvFixture kolv;
         kolv.sql("insert into fingerid (pid,name) values(12,'Alt, Otto')");
         kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,fdata) values(13,2,1,?)", {QByteArray(1, '\0')});
-        if (broken)
+        const bool rescan = setup == "rescan of 13";
+        if (rescan)
+            kolv.sql("insert into Fingerdata (PID,FID,fdata) values(12,2,?)", {QByteArray(1, '\x0c')});
+        else if (setup == "broken inserts")
             kolv.refuse("insert", "Fingerdata", "", "kaputt");
         const QStringList before = everything(kolv);
         Tdbini settings(kolv.dm());
@@ -137,6 +144,10 @@ private slots:
         Enrolment e;
         EnrolmentSave save = e.save(pid, "Neu");
         save.terminals = {kolv.dm().GetTerminal(0)};
+        if (rescan) {
+            save.rescan = true;
+            save.rescanPidText = "13";
+        }
         try {
             saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, save);
             QFAIL("saved");
@@ -193,6 +204,7 @@ private slots:
         EnrolmentSave again;
         again.pidText = "21";
         again.rescan = true;
+        again.rescanPidText = "21";
         again.dataFormat = 1;
         saveEnrolment(kolv.dm(), clock, fingers, scans, again);
         QCOMPARE(kolv.rows("select Datatype from Fingerdata_archiv where FID=3 order by Scannumber"),
