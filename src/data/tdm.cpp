@@ -41,6 +41,27 @@ void Tdm::open()
     db.setDatabaseName(m_path);
     if (!db.open())
         throw DbError(db.lastError().text());
+    addMissingIndexes();
+}
+
+void Tdm::addMissingIndexes()
+{
+    // Choosing a terminal reads its assignments by terminal; installations
+    // made before this index existed would scan the whole table every time.
+    // An index changes nothing the Kolv software reads or writes. Where it
+    // cannot be added (a read-only or busy dictionary) the station works on
+    // without it, only slower.
+    static const QString name = QStringLiteral("fingerid_to_geraet_geraet");
+    QSqlDatabase db = database();
+    const bool sqlite = db.driverName() == QLatin1String("QSQLITE");
+    QSqlQuery q(db);
+    q.prepare(sqlite ? QStringLiteral("select 1 from sqlite_master where type='index' and name=?")
+                     : QStringLiteral("select 1 from pg_indexes where indexname=?"));
+    q.addBindValue(name);
+    if (!q.exec() || q.next())
+        return;
+    q.finish();
+    q.exec(QStringLiteral("create index ") + name + QStringLiteral(" on fingerid_to_geraet (geraet)"));
 }
 
 QSqlQuery &Tdm::prepared(const QString &sql)

@@ -60,6 +60,7 @@ public:
     const tgeraet *GetTerminal(int index) const;
 
 private:
+    void addMissingIndexes();
     void begin();
     void finishAll();
 
