@@ -2,7 +2,6 @@
 
 #include "tdm.h"
 
-#include <QSqlQuery>
 
 QString sortFieldOf(PersonColumn column)
 {
@@ -24,33 +23,33 @@ QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField)
     const QString sql = byName ? QStringLiteral("select pid, name from fingerid order by name, pid")
                                : QStringLiteral("select pid, name from fingerid order by pid");
     QVector<PersonRow> rows;
-    dm.forEachRow(sql, {}, [&](const QSqlQuery &q) {
-        rows.push_back({int32_t(q.value(0).toLongLong()), q.value(1).toString()});
-    });
+    dm.forEachTypedRow(sql, {}, [&](const RowReader &row) { rows.push_back({int32_t(row.integer(0)), row.text(1)}); });
+    // The list is kept while the window lives; no room for growth is held with it.
+    rows.squeeze();
     return rows;
 }
 
 QSet<int32_t> readTemplatePids(Tdm &dm)
 {
     QSet<int32_t> pids;
-    dm.forEachRow(QStringLiteral("select distinct(pid) from fingerdata"), {},
-                  [&](const QSqlQuery &q) { pids.insert(int32_t(q.value(0).toLongLong())); });
+    dm.forEachTypedRow(QStringLiteral("select distinct(pid) from fingerdata"), {},
+                       [&](const RowReader &row) { pids.insert(int32_t(row.integer(0))); });
     return pids;
 }
 
 QSet<QString> readAssignedTerminals(Tdm &dm, int32_t pid)
 {
     QSet<QString> terminals;
-    dm.forEachRow(QStringLiteral("select geraet from fingerid_to_geraet where pid=?"), {pid},
-                  [&](const QSqlQuery &q) { terminals.insert(q.value(0).toString()); });
+    dm.forEachTypedRow(QStringLiteral("select geraet from fingerid_to_geraet where pid=?"), {pid},
+                       [&](const RowReader &row) { terminals.insert(row.text(0)); });
     return terminals;
 }
 
 QSet<int32_t> readAssignedPids(Tdm &dm, const QString &terminalId)
 {
     QSet<int32_t> pids;
-    dm.forEachRow(QStringLiteral("select pid from fingerid_to_geraet where geraet=?"), {terminalId},
-                  [&](const QSqlQuery &q) { pids.insert(int32_t(q.value(0).toLongLong())); });
+    dm.forEachTypedRow(QStringLiteral("select pid from fingerid_to_geraet where geraet=?"), {terminalId},
+                       [&](const RowReader &row) { pids.insert(int32_t(row.integer(0))); });
     return pids;
 }
 

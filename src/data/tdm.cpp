@@ -2,7 +2,74 @@
 
 #include "tdbini.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
+#include <sqlite3.h>
+
+struct Tdm::NativeStatements
+{
+    sqlite3 *db = nullptr;
+    QHash<QString, sqlite3_stmt *> statements;
+
+    ~NativeStatements()
+    {
+        for (sqlite3_stmt *s : statements)
+            sqlite3_finalize(s);
+    }
+};
+
+namespace {
+
+class SqliteRow : public RowReader
+{
+public:
+    explicit SqliteRow(sqlite3_stmt *stmt) : m_stmt(stmt) {}
+    int64_t integer(int column) const override { return sqlite3_column_int64(m_stmt, column); }
+    QString text(int column) const override
+    {
+        const void *text = sqlite3_column_text16(m_stmt, column);
+        const int bytes = sqlite3_column_bytes16(m_stmt, column);
+        return text ? QString(static_cast<const QChar *>(text), bytes / 2) : QString();
+    }
+
+private:
+    sqlite3_stmt *m_stmt;
+};
+
+class QueryRow : public RowReader
+{
+public:
+    explicit QueryRow(const QSqlQuery &q) : m_q(q) {}
+    int64_t integer(int column) const override { return m_q.value(column).toLongLong(); }
+    QString text(int column) const override { return m_q.value(column).toString(); }
+
+private:
+    const QSqlQuery &m_q;
+};
+
+void bindNative(sqlite3_stmt *stmt, int index, const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case QMetaType::UnknownType:
+    case QMetaType::Nullptr:
+        sqlite3_bind_null(stmt, index);
+        break;
+    default:
+        sqlite3_bind_int64(stmt, index, value.toLongLong());
+    }
+}
+
+}  // namespace
 
 Tdm::Tdm(const QString &connectionName) : m_name(connectionName)
 {
@@ -14,6 +81,7 @@ Tdm::Tdm(const QString &connectionName) : m_name(connectionName)
 Tdm::~Tdm()
 {
     m_statements.clear();
+    closeNativeStatements();
     {
         QSqlDatabase db = database();
         if (db.isOpen())
@@ -38,6 +106,7 @@ void Tdm::open()
     if (db.isOpen())
         return;
     m_statements.clear();
+    closeNativeStatements();
     db.setDatabaseName(m_path);
     if (!db.open())
         throw DbError(db.lastError().text());
@@ -115,6 +184,55 @@ void Tdm::forEachRow(const QString &sql, const QVariantList &values,
     q.finish();
     if (error.isValid())
         throw DbError(error.text());
+}
+
+void Tdm::closeNativeStatements()
+{
+    m_native.reset();
+}
+
+void Tdm::forEachTypedRow(const QString &sql, const QVariantList &values,
+                          const std::function<void(const RowReader &)> &visit)
+{
+    open();
+    QSqlDatabase db = database();
+    const QVariant handle = db.driver()->handle();
+    if (db.driverName() != QLatin1String("QSQLITE") || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        forEachRow(sql, values, [&](const QSqlQuery &q) { visit(QueryRow(q)); });
+        return;
+    }
+    sqlite3 *native = *static_cast<sqlite3 *const *>(handle.data());
+    if (!m_native || m_native->db != native) {
+        m_native = std::make_unique<NativeStatements>();
+        m_native->db = native;
+    }
+    sqlite3_stmt *&stmt = m_native->statements[sql];
+    if (!stmt) {
+        const QString text = sql;
+        if (sqlite3_prepare16_v2(native, text.utf16(), int(text.size() * 2), &stmt, nullptr) != SQLITE_OK) {
+            const QString error = QString::fromUtf8(sqlite3_errmsg(native));
+            m_native->statements.remove(sql);
+            throw DbError(error);
+        }
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    for (int i = 0; i < values.size(); ++i)
+        bindNative(stmt, i + 1, values[i]);
+    const SqliteRow row(stmt);
+    int rc;
+    try {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            visit(row);
+    } catch (...) {
+        sqlite3_reset(stmt);
+        throw;
+    }
+    const QString error = rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(native));
+    // Reset at once: a statement left stepping would hold its read snapshot.
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE)
+        throw DbError(error);
 }
 
 bool Tdm::exists(const QString &sql, const QVariantList &values)

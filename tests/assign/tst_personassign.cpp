@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -124,8 +125,9 @@ private slots:
         Tgzuweisenform terminals(station);
         terminals.show();
         terminals.gbox()->setCurrentRow(2);  // Halle 2
-        QCOMPARE(terminals.pbox()->item(0)->checkState(), Qt::Checked);
-        terminals.pbox()->item(0)->setCheckState(Qt::Unchecked);
+        QAbstractItemModel *persons = terminals.pbox()->model();
+        QCOMPARE(persons->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        persons->setData(persons->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
         QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet").toInt(), 0);
         QCOMPARE(kolv->rows("select action from fingerstatus order by rowid"), QStringList({"+", "-"}));
         show();
