@@ -16,22 +16,24 @@ QString sortFieldOf(PersonColumn column)
     return {};
 }
 
-QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField)
+QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected)
 {
     const bool byName = sortField.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0;
     // Two fixed statements: the column name comes from the grid, never from input.
     const QString sql = byName ? QStringLiteral("select pid, name from fingerid order by name, pid")
                                : QStringLiteral("select pid, name from fingerid order by pid");
     QVector<PersonRow> rows;
+    rows.reserve(expected + expected / 16);
     dm.forEachTypedRow(sql, {}, [&](const RowReader &row) { rows.push_back({int32_t(row.integer(0)), row.text(1)}); });
     // The list is kept while the window lives; no room for growth is held with it.
     rows.squeeze();
     return rows;
 }
 
-QSet<int32_t> readTemplatePids(Tdm &dm)
+QSet<int32_t> readTemplatePids(Tdm &dm, int expected)
 {
     QSet<int32_t> pids;
+    pids.reserve(expected + expected / 16);
     dm.forEachTypedRow(QStringLiteral("select distinct(pid) from fingerdata"), {},
                        [&](const RowReader &row) { pids.insert(int32_t(row.integer(0))); });
     return pids;

@@ -59,12 +59,13 @@ void Tgzuweisenform::LoadTerminalList()
 
 void Tgzuweisenform::FormShow()
 {
+    const int lastCount = m_persons->rowCount();
     m_persons->setPersons({});
     guarded(*m_station.ui, [&] {
         if (m_station.Settings)
             m_station.dm->LoadTerminals(*m_station.Settings);
         LoadTerminalList();
-        m_persons->setPersons(readPersons(*m_station.dm, QStringLiteral("name")));
+        m_persons->setPersons(readPersons(*m_station.dm, QStringLiteral("name"), lastCount));
     });
     QListWidget *terminals = m_ui->gbox;
     if (terminals->count() > 0) {

@@ -27,9 +27,10 @@ public:
     int64_t integer(int column) const override { return sqlite3_column_int64(m_stmt, column); }
     QString text(int column) const override
     {
-        const void *text = sqlite3_column_text16(m_stmt, column);
-        const int bytes = sqlite3_column_bytes16(m_stmt, column);
-        return text ? QString(static_cast<const QChar *>(text), bytes / 2) : QString();
+        // The engine's own UTF-8: asking it for UTF-16 would convert through a
+        // buffer of its own first.
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();
     }
 
 private:
