@@ -5,15 +5,17 @@
 //   bench-startup [--persons N] [--rounds R]
 //
 // Each round starts this program twice as a child: once running the station's
-// program (the same code as quorvel-pelvar) on a generated site of N persons
+// program (the same windows and start-up as quorvel-pelvar) on a generated site of N persons
 // (default 20,000) with its installation files copied from beside this
 // program, once the empty window. A child ends, without tearing down, as soon
 // as its status bar has painted; the time is from starting the child to its end.
+#include "clock.h"
 #include "paintprobe.h"
 #include "rounds.h"
 #include "sitegenerator.h"
 #include "stationprogram.h"
 #include "tmainform.h"
+#include "widgetoperatorui.h"
 
 #include "kolvschema.h"
 
@@ -21,11 +23,14 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMainWindow>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 
@@ -66,10 +71,19 @@ int runChild(int argc, char **argv)
         window.show();
         return app.exec();
     }
-    std::unique_ptr<EndAtPaint> end;
-    return runStation(app, QString::fromLocal8Bit(argv[3]), [&](Tmainform &mainform) {
-        end = std::make_unique<EndAtPaint>(mainform.findChild<QLabel *>(QStringLiteral("sbarPanel0")));
-    });
+    // What the program entry does, with the generated site's program folder.
+    QApplication::setApplicationName(QStringLiteral("Quorvel-Pelvar"));
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+    Clock clock;
+    WidgetOperatorUi operatorUi;
+    const QString programDir = QString::fromLocal8Bit(argv[3]);
+    StationProgram program(clock, operatorUi, programDir, programDir);
+    EndAtPaint end(program.mainform->findChild<QLabel *>(QStringLiteral("sbarPanel0")));
+    program.mainform->show();
+    return app.exec();
 }
 
 double runOnce(const QStringList &arguments)

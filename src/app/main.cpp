@@ -1,10 +1,30 @@
-// The program entry.
+// The program entry: the station's windows (stationprogram.h) with the
+// operator's real message boxes, in German, until the main window closes.
+#include "clock.h"
 #include "stationprogram.h"
+#include "widgetoperatorui.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return runStation(app, QCoreApplication::applicationDirPath());
+    // The name titles the message boxes; the display name would be appended to every window title.
+    QApplication::setApplicationName(QStringLiteral("Quorvel-Pelvar"));
+    const QString programDir = QCoreApplication::applicationDirPath();
+    // Qt's own dialogs (file and folder choosers, standard buttons) speak German
+    // like the rest of the station; without the translation files they stay English.
+    QTranslator qtGerman;
+    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
+
+    Clock clock;
+    WidgetOperatorUi operatorUi;
+    StationProgram program(clock, operatorUi, programDir, programDir);
+    program.mainform->show();
+    return app.exec();
 }

@@ -1,95 +1,77 @@
-// The station's program: creates the data module, the module library and
-// every window once, binds the main window's menu to them and runs the event
-// loop.
 #include "stationprogram.h"
 
 #include "clock.h"
 #include "firmwareloading.h"
-#include "modulelibrary.h"
-#include "modulesession.h"
+#include "operatorui.h"
 #include "portdetection.h"
 #include "settingsexchange.h"
 #include "startup.h"
-#include "station.h"
+#include "tchdataform.h"
+#include "tdm.h"
+#include "tgzuweisenform.h"
+#include "tsaveidform.h"
 #include "tscanfingerform.h"
 #include "tscanningform.h"
-#include "tsaveidform.h"
-#include "tchdataform.h"
-#include "tgzuweisenform.h"
-#include "tzuweisungsform.h"
-#include "ttestinfoform.h"
-#include "tdm.h"
-#include "tmainform.h"
 #include "tsetupform.h"
-#include "widgetoperatorui.h"
+#include "ttestinfoform.h"
+#include "tzuweisungsform.h"
 
-#include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+namespace {
 
-int runStation(QApplication &app, const QString &programDir, const std::function<void(Tmainform &)> &beforeShow)
+// Known before any window exists: the enrolment dialog reads its finger regions at creation.
+Station initialStation(Clock &clock, OperatorUi &ui, const QString &programDir)
 {
-    // The name titles the message boxes; the display name would be appended to every window title.
-    QApplication::setApplicationName(QStringLiteral("Quorvel-Pelvar"));
-    // Qt's own dialogs (file and folder choosers, standard buttons) speak German
-    // like the rest of the station; without the translation files they stay English.
-    QTranslator qtGerman;
-    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtGerman);
-
-    Clock clock;
-    WidgetOperatorUi operatorUi;
     Station station;
-    // Known before any window exists: the enrolment dialog reads its finger regions at creation.
     station.ProgramDir = withTrailingDelimiter(programDir);
     station.clock = &clock;
-    station.ui = &operatorUi;
-    ModuleLibrary library(programDir);
-    ModuleSession module(station, library);
+    station.ui = &ui;
+    return station;
+}
+
+}  // namespace
+
+StationProgram::StationProgram(Clock &clock, OperatorUi &ui, const QString &programDir, const QString &libraryDir)
+    : station(initialStation(clock, ui, programDir)), library(libraryDir), module(station, library)
+{
     station.module = &module;
 
     // The windows in their fixed order; each lives until the program ends.
-    Tmainform mainform(station, programDir);
-    Tdm dm;
-    station.dm = &dm;
-    SerialPorts serialPorts;
-    TSetupform setupform([&] { return serialPorts.portNames(); }, &mainform);
+    mainform = std::make_unique<Tmainform>(station, programDir);
+    dm = std::make_unique<Tdm>();
+    station.dm = dm.get();
+    Tmainform *main = mainform.get();
+    setupform = std::make_unique<TSetupform>([this] { return serialPorts.portNames(); }, main);
     // The scanning dialog is handed to the enrolment dialog, so it exists first.
-    Tscanningform scanningform(&mainform);
-    Tscanfingerform scanfingerform(station, scanningform, &mainform);
-    TsaveidForm saveidform(station, scanfingerform.Fingers, scanfingerform.Scans, &mainform);
-    Ttestinfoform testinfoform(saveidform, &mainform);
+    scanningform = std::make_unique<Tscanningform>(main);
+    scanfingerform = std::make_unique<Tscanfingerform>(station, *scanningform, main);
+    saveidform = std::make_unique<TsaveidForm>(station, scanfingerform->Fingers, scanfingerform->Scans, main);
+    testinfoform = std::make_unique<Ttestinfoform>(*saveidform, main);
     // The change dialog is handed to the person assignment window, so it exists first.
-    Tchdataform chdataform(station, scanfingerform.Fingers, &mainform);
-    Tzuweisungsform zuweisungsform(station, scanfingerform, chdataform, &mainform);
-    Tgzuweisenform gzuweisenform(station, &mainform);
-    scanfingerform.setSaveForm(&saveidform);
-    saveidform.setTestInfoForm(&testinfoform);
+    chdataform = std::make_unique<Tchdataform>(station, scanfingerform->Fingers, main);
+    zuweisungsform = std::make_unique<Tzuweisungsform>(station, *scanfingerform, *chdataform, main);
+    gzuweisenform = std::make_unique<Tgzuweisenform>(station, main);
+    scanfingerform->setSaveForm(saveidform.get());
+    saveidform->setTestInfoForm(testinfoform.get());
 
-    Tmainform::Actions actions;
     // At start-up the search takes the run's first listing, which the settings
-    // dialog then reuses; after the dialog it lists again.
-    actions.UpdatePortCaption = [&] {
-        mainform.setWindowTitle(UpdatePortCaption(station, [&] { return serialPorts.listed(); }));
+    // dialog then reuses; after the dialog it lists again, for a bridge
+    // plugged in meanwhile. Serial mode lists nothing.
+    actions.UpdatePortCaption = [this] {
+        mainform->setWindowTitle(UpdatePortCaption(station, [this] { return serialPorts.listed(); }));
     };
-    actions.Einstellungen1Click = [&] {
-        Einstellungen1Click(station, setupform, [&] {
-            mainform.setWindowTitle(UpdatePortCaption(station, [&] { return serialPorts.relisted(); }));
+    actions.Einstellungen1Click = [this] {
+        Einstellungen1Click(station, *setupform, [this] {
+            mainform->setWindowTitle(UpdatePortCaption(station, [this] { return serialPorts.relisted(); }));
         });
     };
-    actions.Erfassen1Click = [&] {
-        scanfingerform.RescanMode = false;
-        scanfingerform.exec();
+    actions.Erfassen1Click = [this] {
+        scanfingerform->RescanMode = false;
+        scanfingerform->exec();
     };
-    actions.Zuweisen1Click = [&] { zuweisungsform.exec(); };
-    actions.Gertezuweisen1Click = [&] { gzuweisenform.exec(); };
-    actions.Firmwareladen1Click = [&] { Firmwareladen1Click(station); };
-    mainform.setActions(actions);
-
-    if (beforeShow)
-        beforeShow(mainform);
-    mainform.show();
-    return app.exec();
+    actions.Zuweisen1Click = [this] { zuweisungsform->exec(); };
+    actions.Gertezuweisen1Click = [this] { gzuweisenform->exec(); };
+    actions.Firmwareladen1Click = [this] { Firmwareladen1Click(station); };
+    mainform->setActions(actions);
 }
+
+StationProgram::~StationProgram() = default;

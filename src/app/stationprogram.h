@@ -1,15 +1,57 @@
-// The station's whole program, from creating its windows to the end of the
-// event loop; the program entry runs it, and so does the start-up benchmark.
+// Every window of the station, created once in their fixed order and bound to
+// the main window's menu. The program entry runs it; the screenshot tool runs
+// the very same windows, with its own program directory and operator.
 #pragma once
 
+#include "modulelibrary.h"
+#include "modulesession.h"
+#include "portdetection.h"
+#include "station.h"
+#include "tmainform.h"
+
 #include <QString>
-#include <functional>
+#include <memory>
 
-class QApplication;
-class Tmainform;
+class Clock;
+class OperatorUi;
+class Tdm;
+class TSetupform;
+class Tscanningform;
+class Tscanfingerform;
+class TsaveidForm;
+class Ttestinfoform;
+class Tchdataform;
+class Tzuweisungsform;
+class Tgzuweisenform;
 
-// Runs the station with its installation files (data.ini, the module library,
-// the hand picture) in programDir. beforeShow sees the main window once every
-// window exists, just before it is shown.
-int runStation(QApplication &app, const QString &programDir,
-               const std::function<void(Tmainform &)> &beforeShow = {});
+class StationProgram
+{
+public:
+    // programDir holds data.ini and the installation data (hand picture and
+    // finger regions); libraryDir holds the module library. The program entry
+    // passes its own directory for both.
+    StationProgram(Clock &clock, OperatorUi &ui, const QString &programDir, const QString &libraryDir);
+    ~StationProgram();
+    StationProgram(const StationProgram &) = delete;
+    StationProgram &operator=(const StationProgram &) = delete;
+
+    Station station;
+    ModuleLibrary library;
+    ModuleSession module;
+    // Listed where a search or the settings dialog first needs them.
+    SerialPorts serialPorts;
+
+    // Declared in creation order, so that they are destroyed in the reverse.
+    std::unique_ptr<Tmainform> mainform;
+    std::unique_ptr<Tdm> dm;
+    std::unique_ptr<TSetupform> setupform;
+    std::unique_ptr<Tscanningform> scanningform;
+    std::unique_ptr<Tscanfingerform> scanfingerform;
+    std::unique_ptr<TsaveidForm> saveidform;
+    std::unique_ptr<Ttestinfoform> testinfoform;
+    std::unique_ptr<Tchdataform> chdataform;
+    std::unique_ptr<Tzuweisungsform> zuweisungsform;
+    std::unique_ptr<Tgzuweisenform> gzuweisenform;
+
+    Tmainform::Actions actions;
+};

@@ -1,7 +1,9 @@
 #include "personrecords.h"
 
+#include "germanorder.h"
 #include "tdm.h"
 
+#include <algorithm>
 
 QString sortFieldOf(PersonColumn column)
 {
@@ -19,14 +21,19 @@ QString sortFieldOf(PersonColumn column)
 QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected)
 {
     const bool byName = sortField.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0;
-    // Two fixed statements: the column name comes from the grid, never from input.
-    const QString sql = byName ? QStringLiteral("select pid, name from fingerid order by name, pid")
-                               : QStringLiteral("select pid, name from fingerid order by pid");
     QVector<PersonRow> rows;
     rows.reserve(expected + expected / 16);
-    dm.forEachTypedRow(sql, {}, [&](const RowReader &row) { rows.push_back({int32_t(row.integer(0)), row.text(1)}); });
+    dm.forEachTypedRow(QStringLiteral("select pid, name from fingerid order by pid"), {},
+                       [&](const RowReader &row) { rows.push_back({int32_t(row.integer(0)), row.text(1)}); });
     // The list is kept while the window lives; no room for growth is held with it.
     rows.squeeze();
+    // Names in German order, whatever the database's own collation; equal
+    // names keep the order of their numbers.
+    if (byName) {
+        const GermanNameOrder order;
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](const PersonRow &a, const PersonRow &b) { return order(a.name, b.name); });
+    }
     return rows;
 }
 

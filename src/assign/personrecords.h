@@ -21,9 +21,10 @@ enum class PersonColumn { Pid = 0, Name = 1, Ok = 2 };
 // The field a column sorts by, or an empty text for the "OK" column, which has none.
 QString sortFieldOf(PersonColumn column);
 
-// Every person of fingerid, ordered by sortField ("pid" or "name"); any other
-// text sorts by pid. expected is how many rows there were the last time, so
-// that thousands of rows are not moved again and again while the list grows.
+// Every person of fingerid, ordered by sortField ("pid" or "name", the names
+// in German order, equal names by number); any other text sorts by pid.
+// expected is how many rows there were the last time, so that thousands of
+// rows are not moved again and again while the list grows.
 QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected = 0);
 // The numbers that have at least one row in fingerdata.
 QSet<int32_t> readTemplatePids(Tdm &dm, int expected = 0);

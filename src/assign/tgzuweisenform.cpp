@@ -4,6 +4,7 @@
 #include "personmaintenance.h"
 #include "personrecords.h"
 #include "persontickmodel.h"
+#include "roomyrows.h"
 #include "station.h"
 #include "tdm.h"
 #include "terminals.h"
@@ -21,6 +22,8 @@ Tgzuweisenform::Tgzuweisenform(Station &station, QWidget *parent)
     m_ui->setupUi(this);
     m_persons = new PersonTickModel(this);
     m_ui->pbox->setModel(m_persons);
+    giveRowsRoom(m_ui->gbox);
+    giveRowsRoom(m_ui->pbox);
     connect(m_ui->gbox, &QListWidget::currentRowChanged, this, [this](int) { gboxClick(); });
     connect(m_persons, &PersonTickModel::tickToggled, this, &Tgzuweisenform::pboxClickCheck);
 }

@@ -1,11 +1,13 @@
 #include "tzuweisungsform.h"
 
 #include "changejournal.h"
+#include "fillingcolumn.h"
 #include "guard.h"
 #include "operatorui.h"
 #include "personmaintenance.h"
 #include "personmodel.h"
 #include "personnelnumber.h"
+#include "roomyrows.h"
 #include "station.h"
 #include "tchdataform.h"
 #include "tdm.h"
@@ -53,10 +55,10 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
     grid->verticalHeader()->setFixedWidth(14);
     grid->horizontalHeader()->setSectionsClickable(true);
     grid->horizontalHeader()->setHighlightSections(false);
-    // The name takes the width left over, so that the marks stay in view.
-    grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    grid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Fixed);
     grid->horizontalHeader()->resizeSection(2, 29);
+    // The name takes the width left over, so that the marks stay in view; the
+    // operator can still widen any column.
+    letColumnFill(grid, 1, 60);
     grid->setShowGrid(true);
     grid->setWordWrap(false);
 
@@ -79,6 +81,7 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
             [this](const QModelIndex &, const QModelIndex &) { pqueryAfterScroll(); });
     connect(m_ui->search, &QLineEdit::textChanged, this, &Tzuweisungsform::searchChange);
     connect(m_ui->gbox, &QListWidget::itemChanged, this, &Tzuweisungsform::gboxClickCheck);
+    giveRowsRoom(m_ui->gbox);
 }
 
 Tzuweisungsform::~Tzuweisungsform() = default;
@@ -304,35 +307,23 @@ void Tzuweisungsform::Eintragbearbeiten1Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    guarded(*m_station.ui, [&] {
+    // The dialog refused a bad or taken number before closing; the store
+    // checks again inside its transaction.
+    const bool stored = guarded(*m_station.ui, [&] {
         const int32_t newPid = personnelNumber(dialog.nredit()->text(), QStringLiteral("PID"));
         const QString name = dialog.nameedit()->text().left(50);
-        const QStringList ticked = tickedTerminals();
-        Tdm &dm = *m_station.dm;
-        if (newPid == oldPid) {
-            dm.transaction([&] {
-                storePersonChange(dm, oldPid, oldPid, name);
-                if (dialog.FingerChanged)
-                    appendJournalRows(dm, *m_station.clock, oldPid, ticked, journal::put);
-            });
-            m_persons->updatePerson(row, {oldPid, name});
-            return;
-        }
-        dm.transaction([&] {
-            storePersonChange(dm, oldPid, newPid, name);
-            appendJournalRows(dm, *m_station.clock, oldPid, ticked, journal::remove);
-        });
-        // The change is committed before the pause: no write lock is held
-        // while the Kolv software and its service wait for the second.
+        changePerson(*m_station.dm, *m_station.clock, oldPid, newPid, name, tickedTerminals(),
+                     dialog.FingerChanged, renumberPause);
         m_persons->updatePerson(row, {newPid, name});
-        QSet<int32_t> withTemplates = m_persons->templatePids();
-        if (withTemplates.remove(oldPid))
-            withTemplates.insert(newPid);
-        m_persons->setTemplatePids(withTemplates);
-        if (renumberPause)
-            renumberPause();
-        appendJournalRows(dm, *m_station.clock, newPid, ticked, journal::put);
+        if (newPid != oldPid) {
+            QSet<int32_t> withTemplates = m_persons->templatePids();
+            if (withTemplates.remove(oldPid))
+                withTemplates.insert(newPid);
+            m_persons->setTemplatePids(withTemplates);
+        }
     });
+    if (!stored)
+        return;
     if (const PersonRow *now = m_persons->person(row)) {
         const int32_t pid = now->pid;
         guarded(*m_station.ui, [&] { ShowAssignments(pid); });

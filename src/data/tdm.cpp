@@ -1,5 +1,6 @@
 #include "tdm.h"
 
+#include "germanorder.h"
 #include "tdbini.h"
 
 #include <QSqlDriver>
@@ -295,19 +296,24 @@ void Tdm::LoadTerminals(Tdbini &settings)
 {
     if (!Terminals.empty())
         return;
-    struct Row { QString typ, typid, parentref, bezeichnung; };
+    struct Row { QString typ, typid, parentref, bezeichnung; int level; };
     std::vector<Row> rows;
-    forEachRow(QStringLiteral("select typ, typid, parentref, bezeichnung from geraetetree order by level,Bezeichnung"),
-               {}, [&](const QSqlQuery &q) {
+    forEachRow(QStringLiteral("select typ, typid, parentref, bezeichnung, level from geraetetree"), {},
+               [&](const QSqlQuery &q) {
                    rows.push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                   q.value(3).toString()});
+                                   q.value(3).toString(), q.value(4).toInt()});
                });
+    sortByLevelAndName(rows, [](const Row &r) { return r.level; }, [](const Row &r) { return r.bezeichnung; });
+    // Built aside and kept only when every setting could be read: a
+    // directory cut short by an error would otherwise stand for the run.
+    std::vector<std::unique_ptr<tgeraet>> found;
     for (const Row &row : rows) {
         if (row.typ != QLatin1String("G"))
             continue;
         if (settings.ReadInteger(QStringLiteral("DOCKPORT") + row.typid, QStringLiteral("FINGERTYPE"), 0) > 0)
-            Terminals.push_back(std::make_unique<tgeraet>(tgeraet{row.typid, row.parentref, row.bezeichnung}));
+            found.push_back(std::make_unique<tgeraet>(tgeraet{row.typid, row.parentref, row.bezeichnung}));
     }
+    Terminals = std::move(found);
 }
 
 const tgeraet *Tdm::GetTerminal(int index) const
