@@ -13,6 +13,7 @@
 
 #include "dberror.h"
 #include "kolvinstallation.h"
+#include "rowreader.h"
 #include "terminals.h"
 
 #include <QHash>
@@ -57,6 +58,9 @@ public:
     int execute(const QString &sql, const QVariantList &values = {});
     // Runs a select and hands every row to visit, then finishes the statement.
     void forEachRow(const QString &sql, const QVariantList &values, const std::function<void(const QSqlQuery &)> &visit);
+    // The same with typed column reads, for selects of many rows.
+    void forEachTypedRow(const QString &sql, const QVariantList &values,
+                         const std::function<void(const RowReader &)> &visit);
     // True when the select returns at least one row.
     bool exists(const QString &sql, const QVariantList &values = {});
 
@@ -71,6 +75,9 @@ public:
     const tgeraet *GetTerminal(int index) const;
 
 private:
+    struct NativeStatements;
+    void addMissingIndexes();
+    void closeNativeStatements();
     void begin();
     void finishAll();
     // After a failed statement: a server connection that no longer answers is
@@ -83,6 +90,7 @@ private:
     QString m_name;
     QString m_path;
     QHash<QString, QSqlQuery> m_statements;
+    std::unique_ptr<NativeStatements> m_native;  // SQLite statements of the typed reads
     int m_transactionDepth = 0;
     bool m_lost = false;
     bool m_reading = false;
