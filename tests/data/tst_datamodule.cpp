@@ -104,17 +104,25 @@ void DataModuleTest::terminalAssignmentsAreReadThroughAnIndex()
     Tdm station(QStringLiteral("second station"));
     station.setConnectionPath(kolv.dictionaryFile());
     station.open();
-    QStringList plan;
-    station.forEachRow("explain query plan select pid from fingerid_to_geraet where geraet=?", {"4"},
-                       [&](const QSqlQuery &q) { plan << q.value(3).toString(); });
-    QVERIFY2(plan.join(' ').contains("INDEX fingerid_to_geraet_geraet"), qPrintable(plan.join('\n')));
+    if (kolv.onServer()) {
+        // The server's planner prefers a scan on tables this small; the index is there.
+        QCOMPARE(kolv.value("select count(*) from pg_indexes where schemaname=current_schema()"
+                            " and indexname='fingerid_to_geraet_geraet'").toInt(), 1);
+    } else {
+        QStringList plan;
+        station.forEachRow("explain query plan select pid from fingerid_to_geraet where geraet=?", {"4"},
+                           [&](const QSqlQuery &q) { plan << q.value(3).toString(); });
+        QVERIFY2(plan.join(' ').contains("INDEX fingerid_to_geraet_geraet"), qPrintable(plan.join('\n')));
+    }
     QCOMPARE(kolv.rows("select pid from fingerid_to_geraet where geraet='4' order by pid"), QStringList({"1", "2"}));
     // Present already: opened again, nothing is added twice.
     Tdm third(QStringLiteral("third station"));
     third.setConnectionPath(kolv.dictionaryFile());
     third.open();
-    QCOMPARE(kolv.value("select count(*) from sqlite_master where type='index' and tbl_name='fingerid_to_geraet'").toInt(),
-             2);
+    const QString indexes = kolv.onServer()
+        ? "select count(*) from pg_indexes where schemaname=current_schema() and tablename='fingerid_to_geraet'"
+        : "select count(*) from sqlite_master where type='index' and tbl_name='fingerid_to_geraet'";
+    QCOMPARE(kolv.value(indexes).toInt(), 2);
 }
 
 void DataModuleTest::terminalDirectoryFailingPartWayStaysEmpty()
