@@ -60,6 +60,10 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
                    const EnrolmentSave &save)
 {
     const int32_t pid = personnelNumber(save.pidText);
+    bool rescanPidValid = false;
+    if (save.rescan && (save.rescanPidText.toLongLong(&rescanPidValid) != pid || !rescanPidValid))
+        throw InputError(QStringLiteral("Beim Neu scannen bleibt die Personalid ") + save.rescanPidText +
+                         QStringLiteral("; sie wird mit \"Eintrag bearbeiten\" geändert"));
 
     dm.transaction([&] {
         if (!save.rescan) {

@@ -224,20 +224,28 @@ void TsaveidForm::Button1Click()
     // A test left open between attempts ends here; this one starts afresh.
     session->endBackgroundUse();
     m_testinfo->ClearLines();
-    m_testinfo->show();
+    m_testinfo->showBeside(this);
     m_testinfo->AddLine(QStringLiteral("Initialisiere Scanner"));
     showNow();
-    if (!session->OpenModule())
+    const auto holdModule = [this, session] {
+        m_testActive = true;
+        session->setBackgroundUse([this] {
+            if (m_testinfo && m_testinfo->isVisible())
+                m_testinfo->close();
+            EndTest();
+        });
+    };
+    if (!session->OpenModule()) {
+        // A port that opened for a module that would not initialise is the
+        // test's as well: closing the result dialog closes it.
+        if (m_station.ModuleOpen)
+            holdModule();
         return;
+    }
     m_testinfo->AddLine(QStringLiteral("Lösche Scannerdatenbank"));
     showNow();
     session->ClearModule();
-    m_testActive = true;
-    session->setBackgroundUse([this] {
-        if (m_testinfo && m_testinfo->isVisible())
-            m_testinfo->close();
-        EndTest();
-    });
+    holdModule();
 
     const bool written = guarded(*m_station.ui, [this] {
         const int32_t pid = personnelNumber(m_ui->idlabel->text());

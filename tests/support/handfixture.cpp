@@ -39,3 +39,14 @@ void typeText(QWidget *widget, const QString &text)
         QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
     }
 }
+
+void clickThroughWindow(QWidget *control)
+{
+    QWidget *top = control->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, control->mapTo(top, control->rect().center()));
+}
+
+void keyThroughWindow(QWidget *widget, Qt::Key key)
+{
+    QTest::keyClick(widget->window()->windowHandle(), key);
+}
