@@ -5,6 +5,7 @@
 
 #include "modulelibrary.h"
 #include "modulesession.h"
+#include "portdetection.h"
 #include "station.h"
 #include "tmainform.h"
 
@@ -38,6 +39,8 @@ public:
     Station station;
     ModuleLibrary library;
     ModuleSession module;
+    // Listed where a search or the settings dialog first needs them.
+    SerialPorts serialPorts;
 
     // Declared in creation order, so that they are destroyed in the reverse.
     std::unique_ptr<Tmainform> mainform;

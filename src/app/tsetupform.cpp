@@ -3,7 +3,6 @@
 #include "ui_tsetupform.h"
 
 #include <QButtonGroup>
-#include <QSerialPortInfo>
 
 namespace {
 
@@ -19,21 +18,10 @@ void chooseItem(QButtonGroup *group, int index)
 
 }  // namespace
 
-QStringList TSetupform::systemPortNames()
+TSetupform::TSetupform(std::function<QStringList()> portNames, QWidget *parent) : TSetupform(QStringList(), parent)
 {
-    QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-#ifdef Q_OS_WIN
-        names << info.portName();
-#else
-        names << info.systemLocation();
-#endif
-    }
-    return names;
+    m_portSource = std::move(portNames);
 }
-
-TSetupform::TSetupform(QWidget *parent) : TSetupform(systemPortNames(), parent) {}
 
 TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
     : QDialog(parent), ui(new Ui::TSetupform), m_schnittstelle(new QButtonGroup(this)),
@@ -46,11 +34,7 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
     m_formatgroup->addButton(ui->formatDin, 0);
     m_formatgroup->addButton(ui->formatIdencom, 1);
 
-    QStringList sorted = portNames;
-    sorted.sort(Qt::CaseInsensitive);
-    ui->Comcombo->addItems(sorted);
-    if (!sorted.isEmpty())
-        ui->Comcombo->setCurrentIndex(0);
+    setPortList(portNames);
 
     connect(ui->SchnittstelleSeriell, &QRadioButton::toggled, this, [this] { SchnittstelleClick(); });
     connect(ui->syncimmediate, &QRadioButton::toggled, this, [this] { syncimmediateClick(); });
@@ -66,6 +50,24 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
 TSetupform::~TSetupform()
 {
     delete ui;
+}
+
+void TSetupform::setPortList(const QStringList &portNames)
+{
+    QStringList sorted = portNames;
+    sorted.sort(Qt::CaseInsensitive);
+    ui->Comcombo->addItems(sorted);
+    if (!sorted.isEmpty())
+        ui->Comcombo->setCurrentIndex(0);
+}
+
+void TSetupform::ensurePortList()
+{
+    if (!m_portSource)
+        return;
+    const std::function<QStringList()> source = std::move(m_portSource);
+    m_portSource = nullptr;
+    setPortList(source());
 }
 
 int TSetupform::SchnittstelleIndex() const
@@ -116,5 +118,6 @@ void TSetupform::showEvent(QShowEvent *event)
 
 void TSetupform::FormShow()
 {
+    ensurePortList();
     SchnittstelleClick();
 }
