@@ -33,6 +33,7 @@ int32_t scansValue(const QString &text)
 
 void fillSetupForm(const Station &station, TSetupform &form)
 {
+    form.ensurePortList();
     Ui::TSetupform &c = form.controls();
     setPositionInRange(c.securitytrack, station.Security);
     setPositionInRange(c.qualitytrack, station.Quality);

@@ -16,6 +16,11 @@
 #include "ttestinfoform.h"
 #include "tzuweisungsform.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 namespace {
 
 // Known before any window exists: the enrolment dialog reads its finger regions at creation.
@@ -40,7 +45,7 @@ StationProgram::StationProgram(Clock &clock, OperatorUi &ui, const QString &prog
     dm = std::make_unique<Tdm>();
     station.dm = dm.get();
     Tmainform *main = mainform.get();
-    setupform = std::make_unique<TSetupform>(main);
+    setupform = std::make_unique<TSetupform>([this] { return serialPorts.portNames(); }, main);
     // The scanning dialog is handed to the enrolment dialog, so it exists first.
     scanningform = std::make_unique<Tscanningform>(main);
     scanfingerform = std::make_unique<Tscanfingerform>(station, *scanningform, main);
@@ -53,10 +58,17 @@ StationProgram::StationProgram(Clock &clock, OperatorUi &ui, const QString &prog
     scanfingerform->setSaveForm(saveidform.get());
     saveidform->setTestInfoForm(testinfoform.get());
 
+    // At start-up the search takes the run's first listing, which the settings
+    // dialog then reuses; after the dialog it lists again, for a bridge
+    // plugged in meanwhile. Serial mode lists nothing.
     actions.UpdatePortCaption = [this] {
-        mainform->setWindowTitle(UpdatePortCaption(station, enumerateSerialPorts()));
+        mainform->setWindowTitle(UpdatePortCaption(station, [this] { return serialPorts.listed(); }));
     };
-    actions.Einstellungen1Click = [this] { Einstellungen1Click(station, *setupform, actions.UpdatePortCaption); };
+    actions.Einstellungen1Click = [this] {
+        Einstellungen1Click(station, *setupform, [this] {
+            mainform->setWindowTitle(UpdatePortCaption(station, [this] { return serialPorts.relisted(); }));
+        });
+    };
     actions.Erfassen1Click = [this] {
         scanfingerform->RescanMode = false;
         scanfingerform->exec();
@@ -68,3 +80,10 @@ StationProgram::StationProgram(Clock &clock, OperatorUi &ui, const QString &prog
 }
 
 StationProgram::~StationProgram() = default;
+
+void installQtGerman(QTranslator &translator)
+{
+    if (translator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}

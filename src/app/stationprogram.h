@@ -5,6 +5,7 @@
 
 #include "modulelibrary.h"
 #include "modulesession.h"
+#include "portdetection.h"
 #include "station.h"
 #include "tmainform.h"
 
@@ -12,6 +13,7 @@
 #include <memory>
 
 class Clock;
+class QTranslator;
 class OperatorUi;
 class Tdm;
 class TSetupform;
@@ -37,6 +39,8 @@ public:
     Station station;
     ModuleLibrary library;
     ModuleSession module;
+    // Listed where a search or the settings dialog first needs them.
+    SerialPorts serialPorts;
 
     // Declared in creation order, so that they are destroyed in the reverse.
     std::unique_ptr<Tmainform> mainform;
@@ -52,3 +56,8 @@ public:
 
     Tmainform::Actions actions;
 };
+
+// Qt's own dialogs (file and folder choosers, standard buttons) speak German
+// like the rest of the station; without the translation files they stay
+// English. The translator must live as long as the application.
+void installQtGerman(QTranslator &translator);

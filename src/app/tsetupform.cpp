@@ -7,7 +7,6 @@
 #include "ui_tsetupform.h"
 
 #include <QButtonGroup>
-#include <QSerialPortInfo>
 
 namespace {
 
@@ -23,21 +22,10 @@ void chooseItem(QButtonGroup *group, int index)
 
 }  // namespace
 
-QStringList TSetupform::systemPortNames()
+TSetupform::TSetupform(std::function<QStringList()> portNames, QWidget *parent) : TSetupform(QStringList(), parent)
 {
-    QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-#ifdef Q_OS_WIN
-        names << info.portName();
-#else
-        names << info.systemLocation();
-#endif
-    }
-    return names;
+    m_portSource = std::move(portNames);
 }
-
-TSetupform::TSetupform(QWidget *parent) : TSetupform(systemPortNames(), parent) {}
 
 TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
     : QDialog(parent), ui(new Ui::TSetupform), m_schnittstelle(new QButtonGroup(this)),
@@ -50,11 +38,7 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
     m_formatgroup->addButton(ui->formatDin, 0);
     m_formatgroup->addButton(ui->formatIdencom, 1);
 
-    QStringList sorted = portNames;
-    sorted.sort(Qt::CaseInsensitive);
-    ui->Comcombo->addItems(sorted);
-    if (!sorted.isEmpty())
-        ui->Comcombo->setCurrentIndex(0);
+    setPortList(portNames);
 
     // The form's own connection of OK to accept() is replaced by the check.
     disconnect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
@@ -73,6 +57,24 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
 TSetupform::~TSetupform()
 {
     delete ui;
+}
+
+void TSetupform::setPortList(const QStringList &portNames)
+{
+    QStringList sorted = portNames;
+    sorted.sort(Qt::CaseInsensitive);
+    ui->Comcombo->addItems(sorted);
+    if (!sorted.isEmpty())
+        ui->Comcombo->setCurrentIndex(0);
+}
+
+void TSetupform::ensurePortList()
+{
+    if (!m_portSource)
+        return;
+    const std::function<QStringList()> source = std::move(m_portSource);
+    m_portSource = nullptr;
+    setPortList(source());
 }
 
 int TSetupform::SchnittstelleIndex() const
@@ -123,6 +125,7 @@ void TSetupform::showEvent(QShowEvent *event)
 
 void TSetupform::FormShow()
 {
+    ensurePortList();
     SchnittstelleClick();
 }
 

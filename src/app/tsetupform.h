@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <functional>
 
 class OperatorUi;
 class QButtonGroup;
@@ -20,15 +21,16 @@ class TSetupform : public QDialog
     Q_OBJECT
 
 public:
-    // The port list is the machine's serial ports at creation; it is not
-    // refreshed during the run.
-    explicit TSetupform(QWidget *parent = nullptr);
+    // The port list comes from portNames when the dialog is first filled or
+    // shown, so that a run that never opens the dialog never lists the ports;
+    // it is not refreshed during the run.
+    explicit TSetupform(std::function<QStringList()> portNames, QWidget *parent = nullptr);
     // With a given port list (tests, or a caller that enumerated already).
     TSetupform(const QStringList &portNames, QWidget *parent = nullptr);
     ~TSetupform() override;
 
-    // The serial ports to offer: device paths where ports have no COM names.
-    static QStringList systemPortNames();
+    // Fills the port list from its source, once.
+    void ensurePortList();
 
     // Index of the chosen item of a radio group; -1 when none is chosen. An
     // index beyond the last item (or below the first) chooses the last item.
@@ -59,7 +61,9 @@ protected:
 
 private:
     void FormShow();
+    void setPortList(const QStringList &portNames);
 
+    std::function<QStringList()> m_portSource;
     Ui::TSetupform *ui;
     QButtonGroup *m_schnittstelle;
     QButtonGroup *m_formatgroup;

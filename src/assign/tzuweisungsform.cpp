@@ -100,7 +100,7 @@ void Tzuweisungsform::showEvent(QShowEvent *event)
 void Tzuweisungsform::FormShow()
 {
     guarded(*m_station.ui, [this] {
-        m_persons->setTemplatePids(readTemplatePids(*m_station.dm));
+        m_persons->setTemplatePids(readTemplatePids(*m_station.dm, int(m_persons->templatePids().size())));
         LoadTerminalList();
         SortField = QStringLiteral("pid");
         OpenPersons();
@@ -111,6 +111,16 @@ void Tzuweisungsform::LoadTerminalList()
 {
     QListWidget *box = m_ui->gbox;
     const QSignalBlocker block(box);
+    if (m_station.Settings)
+        m_station.dm->LoadTerminals(*m_station.Settings);
+    // The directory is read once per run: the same terminals as at the last
+    // showing keep their items (their ticks follow the current person).
+    const int count = m_station.dm->TerminalCount();
+    bool same = box->count() == count + 1;
+    for (int i = 0; same && i < count; ++i)
+        same = terminalOf(box->item(i + 1)) == m_station.dm->GetTerminal(i)->typid;
+    if (same)
+        return;
     box->clear();
     auto *heading = new QListWidgetItem(QStringLiteral("Geräte"), box);
     // A heading: no check box, cannot be ticked or selected.
@@ -120,8 +130,6 @@ void Tzuweisungsform::LoadTerminalList()
     QFont bold = box->font();
     bold.setBold(true);
     heading->setFont(bold);
-    if (m_station.Settings)
-        m_station.dm->LoadTerminals(*m_station.Settings);
     for (int i = 0; i < m_station.dm->TerminalCount(); ++i) {
         const tgeraet *t = m_station.dm->GetTerminal(i);
         auto *item = new QListWidgetItem(t->bezeichnung, box);
@@ -130,11 +138,16 @@ void Tzuweisungsform::LoadTerminalList()
         item->setFont(bold);
         item->setData(TerminalRole, t->typid);
     }
+    // All rows take the first row's height, so that laying out the list does
+    // not measure every terminal; the heading has no check box and would be
+    // the lowest.
+    if (box->count() > 1)
+        heading->setSizeHint(box->sizeHintForIndex(box->model()->index(1, 0)));
 }
 
 void Tzuweisungsform::OpenPersons()
 {
-    m_persons->setPersons(readPersons(*m_station.dm, SortField));
+    m_persons->setPersons(readPersons(*m_station.dm, SortField, m_persons->rowCount()));
     if (m_persons->rowCount() > 0) {
         setCurrentRow(0);
         m_ui->pgrid->scrollToTop();

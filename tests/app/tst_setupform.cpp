@@ -114,6 +114,25 @@ private slots:
         fx.reset();
     }
 
+    // A run that never opens the dialog never lists the ports; the first
+    // filling lists them once, and a port from the list is chosen as stored.
+    void portListIsTakenAtTheFirstFilling()
+    {
+        int listings = 0;
+        form = std::make_unique<TSetupform>([&] {
+            ++listings;
+            return QStringList{"COM9", "COM2"};
+        });
+        QCOMPARE(listings, 0);
+        station.ComPort = QStringLiteral("COM9");
+        QVERIFY(ok());
+        QCOMPARE(listings, 1);
+        QCOMPARE(control<QComboBox>("Comcombo")->count(), 2);
+        QCOMPARE(station.ComPort, QString("COM9"));
+        QVERIFY(cancel());
+        QCOMPARE(listings, 1);
+    }
+
     void portListSortedAsTextFirstChosen()
     {
         auto *combo = control<QComboBox>("Comcombo");

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -133,8 +134,9 @@ private slots:
         Tgzuweisenform terminals(station);
         terminals.show();
         terminals.gbox()->setCurrentRow(2);  // Halle 2
-        QCOMPARE(terminals.pbox()->item(0)->checkState(), Qt::Checked);
-        terminals.pbox()->item(0)->setCheckState(Qt::Unchecked);
+        QAbstractItemModel *persons = terminals.pbox()->model();
+        QCOMPARE(persons->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        persons->setData(persons->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
         QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet").toInt(), 0);
         QCOMPARE(kolv->rows("select action from fingerstatus order by rowid"), QStringList({"+", "-"}));
         show();
@@ -185,8 +187,9 @@ private slots:
         Tgzuweisenform terminals(station);
         terminals.show();
         QStringList listed;
-        for (int i = 0; i < terminals.pbox()->count(); ++i)
-            listed << terminals.pbox()->item(i)->text();
+        const QAbstractItemModel *people = terminals.pbox()->model();
+        for (int i = 0; i < people->rowCount(); ++i)
+            listed << people->index(i, 0).data().toString();
         QCOMPARE(listed, names);
     }
 
@@ -202,12 +205,14 @@ private slots:
         terminals.show();
         terminals.gbox()->setCurrentRow(0);
         const QString ink = QStringLiteral("ÄÖÜgjpq");
-        for (QListWidget *list : {terminals.pbox(), terminals.gbox(), window->gbox()}) {
-            QVERIFY(list->count() >= 3);
+        for (QAbstractItemView *list : std::initializer_list<QAbstractItemView *>{terminals.pbox(), terminals.gbox(),
+                                                                                  window->gbox()}) {
+            QVERIFY(list->model()->rowCount() >= 3);
             for (int row = 0; row < 3; ++row) {
-                QListWidgetItem *item = list->item(row);
-                const int height = list->visualItemRect(item).height();
-                const int inkHeight = QFontMetrics(item->font()).tightBoundingRect(ink).height();
+                const QModelIndex item = list->model()->index(row, 0);
+                const int height = list->visualRect(item).height();
+                const QFont font = qvariant_cast<QFont>(item.data(Qt::FontRole));
+                const int inkHeight = QFontMetrics(font).tightBoundingRect(ink).height();
                 QVERIFY2(height >= inkHeight + 2,
                          qPrintable(QString("%1, row %2: %3 px for %4 px of ink")
                                         .arg(list->objectName()).arg(row).arg(height).arg(inkHeight)));

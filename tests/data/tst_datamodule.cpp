@@ -15,6 +15,7 @@ private slots:
     void valuesAreBoundNotSpliced();
     void terminalDirectoryHoldsFingerprintTerminals();
     void terminalDirectoryIsReadAgainWhileEmpty();
+    void terminalAssignmentsAreReadThroughAnIndex();
     void terminalDirectoryFailingPartWayStaysEmpty();
     void germanNameOrder_data();
     void germanNameOrder();
@@ -92,6 +93,28 @@ void DataModuleTest::terminalDirectoryIsReadAgainWhileEmpty()
     kolv.sql("insert into ini (schluessel,wert) values('DOCKPORT1_FINGERTYPE','3')");
     kolv.dm().LoadTerminals(settings);
     QCOMPARE(kolv.dm().TerminalCount(), 1);
+}
+
+void DataModuleTest::terminalAssignmentsAreReadThroughAnIndex()
+{
+    // An installation made before the index on the terminal column existed.
+    KolvFixture kolv;
+    kolv.sql("drop index fingerid_to_geraet_geraet");
+    kolv.sql("insert into fingerid_to_geraet (pid,geraet) values (1,'4'),(2,'4'),(2,'5')");
+    Tdm station(QStringLiteral("second station"));
+    station.setConnectionPath(kolv.dictionaryFile());
+    station.open();
+    QStringList plan;
+    station.forEachRow("explain query plan select pid from fingerid_to_geraet where geraet=?", {"4"},
+                       [&](const QSqlQuery &q) { plan << q.value(3).toString(); });
+    QVERIFY2(plan.join(' ').contains("INDEX fingerid_to_geraet_geraet"), qPrintable(plan.join('\n')));
+    QCOMPARE(kolv.rows("select pid from fingerid_to_geraet where geraet='4' order by pid"), QStringList({"1", "2"}));
+    // Present already: opened again, nothing is added twice.
+    Tdm third(QStringLiteral("third station"));
+    third.setConnectionPath(kolv.dictionaryFile());
+    third.open();
+    QCOMPARE(kolv.value("select count(*) from sqlite_master where type='index' and tbl_name='fingerid_to_geraet'").toInt(),
+             2);
 }
 
 void DataModuleTest::terminalDirectoryFailingPartWayStaysEmpty()
