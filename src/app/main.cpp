@@ -5,8 +5,6 @@
 #include "widgetoperatorui.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char **argv)
@@ -15,12 +13,8 @@ int main(int argc, char **argv)
     // The name titles the message boxes; the display name would be appended to every window title.
     QApplication::setApplicationName(QStringLiteral("Quorvel-Pelvar"));
     const QString programDir = QCoreApplication::applicationDirPath();
-    // Qt's own dialogs (file and folder choosers, standard buttons) speak German
-    // like the rest of the station; without the translation files they stay English.
     QTranslator qtGerman;
-    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtGerman);
+    installQtGerman(qtGerman);
 
     Clock clock;
     WidgetOperatorUi operatorUi;

@@ -16,6 +16,11 @@
 #include "ttestinfoform.h"
 #include "tzuweisungsform.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 namespace {
 
 // Known before any window exists: the enrolment dialog reads its finger regions at creation.
@@ -75,3 +80,10 @@ StationProgram::StationProgram(Clock &clock, OperatorUi &ui, const QString &prog
 }
 
 StationProgram::~StationProgram() = default;
+
+void installQtGerman(QTranslator &translator)
+{
+    if (translator.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}

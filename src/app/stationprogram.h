@@ -13,6 +13,7 @@
 #include <memory>
 
 class Clock;
+class QTranslator;
 class OperatorUi;
 class Tdm;
 class TSetupform;
@@ -55,3 +56,8 @@ public:
 
     Tmainform::Actions actions;
 };
+
+// Qt's own dialogs (file and folder choosers, standard buttons) speak German
+// like the rest of the station; without the translation files they stay
+// English. The translator must live as long as the application.
+void installQtGerman(QTranslator &translator);

@@ -47,7 +47,7 @@ QString createSchema(QSqlDatabase &db)
                << QStringLiteral("create unique index fingerdata_archiv_key on Fingerdata_archiv (PID, FID, Scannumber)")
                << QStringLiteral("create table fingerid_to_geraet (pid integer not null, geraet varchar(20) not null)")
                << QStringLiteral("create index fingerid_to_geraet_pid on fingerid_to_geraet (pid)")
-               << QStringLiteral("create index fingerid_to_geraet_geraet on fingerid_to_geraet (geraet)")
+               << QStringLiteral("create index fingerid_to_geraet_geraet on fingerid_to_geraet (geraet, pid)")
                << QStringLiteral("create table fingerstatus (%1, pid integer not null, geraet varchar(20),"
                                  " action varchar(1), postet varchar(19))").arg(journalId)
                << QStringLiteral("create index fingerstatus_pid on fingerstatus (pid)")
