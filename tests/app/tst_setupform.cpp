@@ -265,8 +265,7 @@ private slots:
     void failedSaveStoresNothingAndSaysWhy()
     {
         // SYNCTIME is written last; refusing it must take the eight before it back.
-        fx->sql("create trigger refuse before insert on ini when new.schluessel='PELVAR_SYNCTIME' "
-                "begin select raise(abort, 'gesperrt'); end");
+        fx->refuse("insert", "ini", "new.schluessel='PELVAR_SYNCTIME'", "gesperrt");
         QVERIFY(ok());
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY2(ui.messages[0].contains("gesperrt"), qPrintable(ui.messages[0]));

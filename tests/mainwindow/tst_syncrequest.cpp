@@ -140,8 +140,7 @@ void SyncRequestTest::failedWriteIsNotConfirmed()
     rig.station.SyncTime = datetimevalue::fromDateTime(QDateTime(QDate(2024, 1, 1), QTime(6, 0)));
     rig.clock.set(QDateTime(QDate(2024, 12, 6), QTime(5, 59)));
     // The time, written second, is refused: the request written first goes too.
-    rig.kolv.sql("create trigger refuse before insert on ini when new.schluessel='PELVAR_DOUPDATETIME' "
-                 "begin select raise(abort, 'gesperrt'); end");
+    rig.kolv.refuse("insert", "ini", "new.schluessel='PELVAR_DOUPDATETIME'", "gesperrt");
     QVERIFY_THROWS_EXCEPTION(DbError, QuorvelKolvGerteupdate1Click(rig.station));
     QVERIFY(rig.ui.messages.isEmpty());
     QCOMPARE(rig.kolv.value("select count(*) from ini").toInt(), 0);
