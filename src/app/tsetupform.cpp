@@ -1,5 +1,9 @@
 #include "tsetupform.h"
 
+#include "operatorui.h"
+#include "personnelnumber.h"
+#include "widgetoperatorui.h"
+
 #include "ui_tsetupform.h"
 
 #include <QButtonGroup>
@@ -36,6 +40,9 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
 
     setPortList(portNames);
 
+    // The form's own connection of OK to accept() is replaced by the check.
+    disconnect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TSetupform::BitBtn1Click);
     connect(ui->SchnittstelleSeriell, &QRadioButton::toggled, this, [this] { SchnittstelleClick(); });
     connect(ui->syncimmediate, &QRadioButton::toggled, this, [this] { syncimmediateClick(); });
     for (QSlider *slider : {ui->securitytrack, ui->qualitytrack, ui->minuzientrack}) {
@@ -120,4 +127,34 @@ void TSetupform::FormShow()
 {
     ensurePortList();
     SchnittstelleClick();
+}
+
+void TSetupform::choosePort(const QString &port)
+{
+    if (port.isEmpty())
+        return;
+    int index = ui->Comcombo->findText(port, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        ui->Comcombo->addItem(port);
+        index = ui->Comcombo->count() - 1;
+    }
+    ui->Comcombo->setCurrentIndex(index);
+}
+
+void TSetupform::BitBtn1Click()
+{
+    if (!isPersonnelNumber(ui->scans->text())) {
+        const QString text =
+            QStringLiteral("'%1' ist kein gültiger Integerwert für Feld '%2'").arg(ui->scans->text(), ui->scansLabel->text());
+        if (m_operatorUi) {
+            m_operatorUi->message(text);
+        } else {
+            WidgetOperatorUi fallback;
+            fallback.message(text);
+        }
+        ui->scans->setFocus();
+        ui->scans->selectAll();
+        return;
+    }
+    accept();
 }

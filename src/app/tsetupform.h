@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 
+class OperatorUi;
 class QButtonGroup;
 class QSlider;
 
@@ -38,6 +39,16 @@ public:
     int formatgroupIndex() const;
     void setFormatgroupIndex(int index);
 
+    // Where the dialog's refusals are told.
+    void setOperatorUi(OperatorUi *operatorUi) { m_operatorUi = operatorUi; }
+
+    // Chooses the port; one that is not listed (a port of another machine,
+    // a bridge not plugged in) is added, so that OK keeps it.
+    void choosePort(const QString &port);
+
+    // "OK": closes only when "Anzahl Scans/ Finger" holds an integer.
+    void BitBtn1Click();
+
     Ui::TSetupform &controls() { return *ui; }
     const Ui::TSetupform &controls() const { return *ui; }
 
@@ -56,4 +67,5 @@ private:
     Ui::TSetupform *ui;
     QButtonGroup *m_schnittstelle;
     QButtonGroup *m_formatgroup;
+    OperatorUi *m_operatorUi = nullptr;
 };
