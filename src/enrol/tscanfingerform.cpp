@@ -46,7 +46,11 @@ Tscanfingerform::Tscanfingerform(Station &station, Tscanningform &scanning, QWid
     m_ui->pidedit->installEventFilter(this);
     connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
-    CreateFingers(Fingers, station.ProgramDir);
+    // A region file that cannot be used leaves the fingers unreachable; say
+    // why once, instead of a picture on which no finger can be hit.
+    const QString regionError = CreateFingers(Fingers, station.ProgramDir);
+    if (!regionError.isEmpty() && station.ui)
+        station.ui->message(regionError);
     m_scanning.setHost(this);
 }
 
