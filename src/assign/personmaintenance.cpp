@@ -2,6 +2,7 @@
 
 #include "changejournal.h"
 #include "enrolmentstore.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "tdm.h"
 #include "templateheader.h"
@@ -73,6 +74,7 @@ void rewriteHeaders(Tdm &dm, const QString &table, int32_t pid)
 
 void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &name)
 {
+    checkedPersonName(name);
     dm.transaction([&] {
         checkNumberFree(dm, oldPid, newPid);
         dm.execute(QStringLiteral("update fingerid set pid=?, name=? where pid=?"), {newPid, name, oldPid});

@@ -293,7 +293,7 @@ void Tzuweisungsform::Eintragbearbeiten1Click()
 
     guarded(*m_station.ui, [&] {
         const int32_t newPid = personnelNumber(dialog.nredit()->text(), QStringLiteral("PID"));
-        const QString name = dialog.nameedit()->text().left(50);
+        const QString name = dialog.nameedit()->text();
         const QStringList ticked = tickedTerminals();
         Tdm &dm = *m_station.dm;
         if (newPid == oldPid) {

@@ -1,6 +1,7 @@
 #include "enrolmentstore.h"
 
 #include "changejournal.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "tdm.h"
 #include "templateheader.h"
@@ -60,6 +61,7 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
                    const EnrolmentSave &save)
 {
     const int32_t pid = personnelNumber(save.pidText);
+    const QString name = save.rescan ? save.name : checkedPersonName(save.name);
 
     dm.transaction([&] {
         if (!save.rescan) {
@@ -67,7 +69,7 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
             // taken the number since the dialog's own check.
             if (const auto holder = personHolding(dm, pid))
                 throw InputError(pidTakenMessage(*holder));
-            dm.execute(QStringLiteral("insert into  fingerid (pid,name) values(?,?)"), {pid, save.name});
+            dm.execute(QStringLiteral("insert into  fingerid (pid,name) values(?,?)"), {pid, name});
         }
 
         dm.execute(QStringLiteral("delete from Fingerdata_archiv where PID=?"), {pid});

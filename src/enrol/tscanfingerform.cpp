@@ -2,10 +2,12 @@
 
 #include "enrolmentstore.h"
 #include "fingerregions.h"
+#include "characterlimit.h"
 #include "guard.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
 #include "operatorui.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "scoring.h"
 #include "station.h"
@@ -25,6 +27,7 @@ Tscanfingerform::Tscanfingerform(Station &station, Tscanningform &scanning, QWid
     : QDialog(parent), m_station(station), m_scanning(scanning), m_ui(std::make_unique<Ui::Tscanfingerform>())
 {
     m_ui->setupUi(this);
+    limitToCharacters(m_ui->nameedit, PersonNameMaxChars);
     m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     m_ui->picbox->setProgramDir(station.ProgramDir);

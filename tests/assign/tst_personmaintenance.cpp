@@ -57,6 +57,22 @@ private slots:
         QCOMPARE(kolv->value("select count(*) from fingerdata where pid=18").toInt(), 1);
     }
 
+    // A name change is held to the same limit as an enrolment, before
+    // anything is written (the number change with it is not made either).
+    void nameChangeOverTheLimitChangesNothing()
+    {
+        person(17, "Meier", {1}, {"1"});
+        const QStringList before = kolv->rows("select pid, name from fingerid");
+        try {
+            storePersonChange(kolv->dm(), 17, 4712, QString(51, 'M'));
+            QFAIL("stored");
+        } catch (const InputError &error) {
+            QCOMPARE(error.text(), QStringLiteral("Der Name darf höchstens 50 Zeichen lang sein (51 Zeichen)"));
+        }
+        QCOMPARE(kolv->rows("select pid, name from fingerid"), before);
+        QCOMPARE(kolv->value("select count(*) from fingerdata where pid=17").toInt(), 1);
+    }
+
     void renumberMovesAssignmentsAndHeaders()
     {
         person(17, "Meier", {1, 3}, {"1", "5"});

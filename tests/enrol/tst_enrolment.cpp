@@ -12,6 +12,7 @@
 #include "handpicturebox.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -383,6 +384,23 @@ private slots:
         QCOMPARE(finger(5).Rank, -1);
         QCOMPARE(finger(4).Rank, 1);
         QVERIFY(finger(4).Selected);
+    }
+
+    // The name field stops at 50 characters, counted as characters: typing
+    // on stops there, and 50 characters outside the Basic Multilingual
+    // Plane (100 UTF-16 units) fit whole.
+    void nameFieldCountsCharacters()
+    {
+        QLineEdit *edit = form->nameedit();
+        edit->setFocus();
+        QTest::keyClicks(edit, QString(60, 'a'));
+        QCOMPARE(edit->text(), QString(50, 'a'));
+        edit->clear();
+        const QString clef = QString::fromUcs4(U"\U0001D11E");
+        edit->insert(clef.repeated(50));
+        QCOMPARE(edit->text(), clef.repeated(50));
+        edit->insert(QStringLiteral("x"));
+        QCOMPARE(edit->text(), clef.repeated(50));
     }
 
     // A damaged region file: one message naming it when the dialog is made,

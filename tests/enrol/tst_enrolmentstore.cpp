@@ -150,6 +150,44 @@ private slots:
         QCOMPARE(everything(kolv), before);
     }
 
+    // The store holds the name to 50 characters whoever calls it; a
+    // character outside the Basic Multilingual Plane counts once and is
+    // stored whole, never cut to a lone surrogate.
+    void nameLimit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");  // empty: stored as given
+        const QString clef = QString::fromUcs4(U"\U0001D11E");  // two UTF-16 units
+        QTest::newRow("50 letters") << QString(50, 'a') << QString();
+        QTest::newRow("51 letters") << QString(51, 'a') << "Der Name darf höchstens 50 Zeichen lang sein (51 Zeichen)";
+        QTest::newRow("100000 letters") << QString(100000, 'x')
+                                        << "Der Name darf höchstens 50 Zeichen lang sein (100000 Zeichen)";
+        QTest::newRow("50 characters in 100 units") << clef.repeated(50) << QString();
+        QTest::newRow("49 letters and one pair") << QString(49, 'b') + clef << QString();
+        QTest::newRow("51 characters in 102 units") << clef.repeated(51)
+                                                    << "Der Name darf höchstens 50 Zeichen lang sein (51 Zeichen)";
+        QTest::newRow("lone high surrogate") << QString(10, 'c') + clef.at(0) << "Der Name enthält ein unvollständiges Zeichen";
+        QTest::newRow("lone low surrogate") << clef.at(1) + QString("d") << "Der Name enthält ein unvollständiges Zeichen";
+        QTest::newRow("umlauts") << QString("Ärger, Özlem-Müß") << QString();
+    }
+
+    void nameLimit()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        KolvFixture kolv;
+        Enrolment e;
+        try {
+            saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, e.save("31", name));
+            QVERIFY2(refusal.isEmpty(), "saved");
+            QCOMPARE(kolv.value("select name from fingerid where pid=31").toString(), name);
+        } catch (const InputError &error) {
+            QCOMPARE(error.text(), refusal);
+            QCOMPARE(kolv.value("select count(*) from fingerid").toInt(), 0);
+            QCOMPARE(kolv.value("select count(*) from Fingerdata_archiv").toInt(), 0);
+        }
+    }
+
     void badNumberIsRefusedBeforeAnyStatement()
     {
         // No database at all: any statement would fail with a database error.
