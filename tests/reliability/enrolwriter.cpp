@@ -8,8 +8,10 @@
 //       stores one enrolment under NAME for every number of the ranges, in
 //       an order of its own, then ends.
 //
-// Each line on stdout is printed only after its transaction was committed:
-//   ready | saved PID | renumbered OLD NEW | deleted PID | refused PID TEXT | error PID TEXT
+// A line in the past tense is printed only after its transaction was
+// committed; one in the progressive before a person's rows may change:
+//   ready | saved PID | renumbering OLD NEW | renumbered OLD NEW | deleting PID | deleted PID
+//   refused PID TEXT | error PID TEXT
 #include "clock.h"
 #include "dberror.h"
 #include "enrolmentstore.h"
@@ -116,10 +118,12 @@ int churn(Tdm &dm, const std::vector<const tgeraet *> &terminals, quint32 seed)
         } else if (action < 8) {
             const int32_t old = stored[size_t(random.bounded(int(stored.size())))];
             const int32_t pid = next++;
+            say(QStringLiteral("renumbering %1 %2").arg(old).arg(pid));
             storePersonChange(dm, old, pid, QStringLiteral("Person %1").arg(pid));
             say(QStringLiteral("renumbered %1 %2").arg(old).arg(pid));
         } else {
             const int32_t old = stored[size_t(random.bounded(int(stored.size())))];
+            say(QStringLiteral("deleting %1").arg(old));
             deletePerson(dm, clock, old, allIds);
             say(QStringLiteral("deleted %1").arg(old));
         }

@@ -126,12 +126,13 @@ private slots:
                 if (w[0] == "saved") {
                     mustExist.insert(w[1].toLongLong());
                     ++saves;
-                } else if (w[0] == "renumbered") {
+                } else if (w[0] == "renumbering" || w[0] == "deleting") {
+                    // Killed before it said so, the change may have been committed or not.
                     mustExist.remove(w[1].toLongLong());
+                } else if (w[0] == "renumbered") {
                     mustExist.insert(w[2].toLongLong());
                     ++renumbers;
                 } else if (w[0] == "deleted") {
-                    mustExist.remove(w[1].toLongLong());
                     ++deletes;
                 }
             }
