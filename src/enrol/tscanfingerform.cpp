@@ -98,10 +98,14 @@ void Tscanfingerform::FormShow()
     m_ui->picbox->update();
     if (!RescanMode)
         return;
-    guarded(*m_station.ui, [this] {
+    const bool loaded = guarded(*m_station.ui, [this] {
         loadStoredScans();
         RankFingers();
     });
+    // Saving after a failed load would replace the stored scans with what
+    // little was read: the rescan ends here, the stored data stays as it is.
+    if (!loaded)
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 
 void Tscanfingerform::picboxMouseMove(int x, int y)
