@@ -1,9 +1,21 @@
-// Times the assignment windows on a large generated installation: 20,000
-// persons (nine in ten with templates), 300 fingerprint terminals and about
-// five assignments per person.
+// Times both assignment windows on an installation of site size, each figure
+// until the window has painted, paired round by round with raw SQLite doing
+// the same reads through the sqlite3 C API on the same file.
+//
+//   bench-assign [--persons N] [--rounds R] [--dir INSTALLATION]
+//   bench-assign --grab OUTDIR PROGRAMDIR     pictures of the windows, small site
+//
+// Without --dir a site of N persons (default 20,000), 300 terminals, 3.3
+// templates, 5 assignments and 5 journal rows per person is generated in a
+// temporary folder. With --dir the given installation is used as it is; the
+// raw baseline needs its dictionary to be an SQLite file.
 #include "clock.h"
-#include "kolvschema.h"
 #include "operatorui.h"
+#include "paintprobe.h"
+#include "personmodel.h"
+#include "rawsqlite.h"
+#include "rounds.h"
+#include "sitegenerator.h"
 #include "station.h"
 #include "tchdataform.h"
 #include "tdbini.h"
@@ -13,15 +25,22 @@
 #include "tscanningform.h"
 #include "tzuweisungsform.h"
 
+#include "kolvschema.h"
+
+#include <QAbstractItemView>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRandomGenerator>
-#include <QSqlError>
-#include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <malloc.h>
+#include <set>
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -34,66 +53,79 @@ public:
     QString chooseFile() override { return {}; }
 };
 
-bool generate(const QString &dir, int persons, int terminals)
+size_t heapInUse()
 {
-    if (!kolv::createInstallation(dir, false).isEmpty())
-        return false;
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "generator");
-    db.setDatabaseName(dir + "/" + kolv::dictionaryPath());
-    if (!db.open())
-        return false;
-    QSqlQuery q(db);
-    q.exec("BEGIN");
-    auto run = [&](const QString &sql, const QVariantList &values) {
-        q.prepare(sql);
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values[i]);
-        if (!q.exec())
-            std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
-    };
-    run("insert into geraetetree (typ,typid,parentref,ref,level,bezeichnung) values ('R','','','1',0,'Kolv')", {});
-    for (int t = 1; t <= terminals; ++t) {
-        run("insert into geraetetree (typ,typid,parentref,ref,level,bezeichnung) values ('G',?,'1',?,1,?)",
-            {QString::number(t), QString::number(1000 + t), QString("Terminal %1").arg(t, 3, 10, QChar('0'))});
-        run("insert into ini (schluessel,wert) values (?,'1')", {QString("DOCKPORT%1_FINGERTYPE").arg(t)});
-    }
-    static const char *names[] = {"Müller", "Meier", "Schulz", "Abel", "Zander", "Öztürk", "Becker", "Wagner"};
-    QRandomGenerator random(42);
-    const QByteArray templ(216, '\x11');
-    for (int p = 1; p <= persons; ++p) {
-        run("insert into fingerid (pid,name) values (?,?)", {p, QString("%1 %2").arg(names[p % 8]).arg(p)});
-        if (p % 10 != 0)
-            for (int f : {1, 6})
-                run("insert into Fingerdata (PID,FID,Datatype,fdata) values (?,?,1,?)", {p, f, templ});
-        for (int a = 0; a < 5; ++a)
-            run("insert into fingerid_to_geraet (pid,geraet) values (?,?)",
-                {p, QString::number(1 + random.bounded(terminals))});
-    }
-    const bool ok = q.exec("COMMIT");
-    q = QSqlQuery();
-    db.close();
-    return ok;
+    return mallinfo2().uordblks;
 }
 
-double ms(QElapsedTimer &t) { return double(t.nsecsElapsed()) / 1e6; }
+// What raw SQLite keeps of a person row.
+struct RawPerson
+{
+    int pid;
+    std::string name;
+};
+
+bool isSqliteFile(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+struct Options
+{
+    int persons = 20000;
+    int rounds = 7;
+    QString dir;
+    QString grabOut, grabProgramDir;
+};
+
+Options parse(int argc, char **argv)
+{
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--persons" && i + 1 < argc)
+            o.persons = std::max(1, std::atoi(argv[++i]));
+        else if (a == "--rounds" && i + 1 < argc)
+            o.rounds = std::max(5, std::atoi(argv[++i]));
+        else if (a == "--dir" && i + 1 < argc)
+            o.dir = QString::fromLocal8Bit(argv[++i]);
+        else if (a == "--grab" && i + 2 < argc) {
+            o.grabOut = QString::fromLocal8Bit(argv[++i]);
+            o.grabProgramDir = QString::fromLocal8Bit(argv[++i]);
+        }
+    }
+    return o;
+}
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    // --grab DIR PROGRAMDIR: a small installation, and pictures of the windows in DIR.
-    const bool grab = argc >= 4 && QByteArray(argv[1]) == "--grab";
-    const int persons = grab ? 40 : 20000, terminals = grab ? 12 : 300;
-    QTemporaryDir dir;
-    QElapsedTimer t;
-    t.start();
-    if (!generate(dir.path(), persons, terminals))
-        return 1;
-    std::printf("generated %d persons, %d terminals in %.0f ms\n", persons, terminals, ms(t));
+    Options opt = parse(argc, argv);
+    const bool grab = !opt.grabOut.isEmpty();
+    QTemporaryDir tmp;
+    QString installation = opt.dir;
+    int terminals = 300;
+    if (installation.isEmpty()) {
+        SiteSize size;
+        size.persons = grab ? 40 : opt.persons;
+        size.terminals = terminals = grab ? 12 : 300;
+        QElapsedTimer t;
+        t.start();
+        const QString error = generateSite(tmp.path(), size);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        installation = tmp.path();
+        std::printf("generated %d persons, %d terminals in %.0f ms\n", size.persons, size.terminals, elapsedMs(t));
+    }
+    const QString dictionary = QDir(installation).filePath(QString::fromLatin1(kolv::dictionaryPath()));
 
     Tdm dm;
-    dm.setConnectionPath(dir.path() + "/" + kolv::dictionaryPath());
+    dm.setConnectionPath(dictionary);
     Tdbini settings(dm);
     Clock clock;
     SilentUi ui;
@@ -103,14 +135,14 @@ int main(int argc, char **argv)
     station.clock = &clock;
     station.ui = &ui;
     if (grab)
-        station.ProgramDir = QString::fromLocal8Bit(argv[3]) + "/";
+        station.ProgramDir = opt.grabProgramDir + "/";
     Tscanningform scanning;
     Tscanfingerform scanform(station, scanning);
     Tchdataform chdata(station, scanform.Fingers);
     Tzuweisungsform zuweisung(station, scanform, chdata);
     Tgzuweisenform gzuweisen(station);
     if (grab) {
-        const QString out = QString::fromLocal8Bit(argv[2]) + "/";
+        const QString out = opt.grabOut + "/";
         zuweisung.show();
         zuweisung.setCurrentRow(3);
         app.processEvents();
@@ -131,43 +163,165 @@ int main(int argc, char **argv)
         return 0;
     }
 
-    // The first showing builds the window's layout as well; the second is what
-    // the operator meets every time after.
-    auto timeShowings = [&](QWidget &window, const char *title) {
-        for (int round = 1; round <= 2; ++round) {
-            t.restart();
-            window.show();
-            app.processEvents();
-            std::printf("%s, showing %d: %.1f ms\n", title, round, ms(t));
-            window.hide();
+    const bool withRaw = isSqliteFile(dictionary);
+    RawSqlite raw(withRaw ? dictionary.toStdString() : std::string());
+    const int R = opt.rounds;
+    QElapsedTimer t;
+    // One round of the station, then one of the baseline, so that both meet the same load.
+    auto paired = [&](const std::function<double()> &station, const std::function<double()> &baseline) {
+        Samples s, b;
+        for (int i = 0; i < R; ++i) {
+            s.ms.push_back(station());
+            if (withRaw)
+                b.ms.push_back(baseline());
         }
+        return std::pair{s, b};
     };
 
-    timeShowings(zuweisung, "Personen zuweisen");
+    // Raw SQLite doing the reads of a showing and of a selection.
+    RawSqlite::Statement rawTemplatePids(raw.handle(), "select distinct(pid) from fingerdata");
+    RawSqlite::Statement rawByPid(raw.handle(), "select pid, name from fingerid order by pid");
+    RawSqlite::Statement rawByName(raw.handle(), "select pid, name from fingerid order by name, pid");
+    RawSqlite::Statement rawTerminalsOf(raw.handle(), "select geraet from fingerid_to_geraet where pid=?");
+    RawSqlite::Statement rawPidsOf(raw.handle(), "select pid from fingerid_to_geraet where geraet=?");
+    auto readPersonsRaw = [&](RawSqlite::Statement &st) {
+        std::vector<RawPerson> rows;
+        st.each([&](sqlite3_stmt *s) { rows.push_back({sqlite3_column_int(s, 0), columnText(s, 1)}); });
+        return rows;
+    };
+    auto terminalsOfRaw = [&](int pid) {
+        std::set<std::string> ids;
+        rawTerminalsOf.bind(1, pid);
+        rawTerminalsOf.each([&](sqlite3_stmt *s) { ids.insert(columnText(s, 0)); });
+        return ids;
+    };
+    auto pidsOfRaw = [&](const std::string &terminal) {
+        std::unordered_set<int> pids;
+        rawPidsOf.bind(1, terminal);
+        rawPidsOf.each([&](sqlite3_stmt *s) { pids.insert(sqlite3_column_int(s, 0)); });
+        return pids;
+    };
+
+    std::printf("%d persons, %d terminals; %s\n", opt.persons, terminals,
+                withRaw ? "baseline: raw SQLite, same reads" : "no raw baseline (not an SQLite dictionary)");
+    printHead(R);
+
+    // "Personen zuweisen"
+    QTableView *grid = zuweisung.pgrid();
+    PaintProbe gridPainted({grid->viewport()});
+    PaintProbe searchPainted({zuweisung.search()});
+    const size_t heapBefore = heapInUse();
+    QElapsedTimer first;
+    first.start();
     zuweisung.show();
-    app.processEvents();
-    t.restart();
-    const int moves = 200;
-    for (int i = 0; i < moves; ++i)
-        zuweisung.setCurrentRow((i * 97) % persons);
-    std::printf("grid cursor move: %.3f ms each\n", ms(t) / moves);
+    gridPainted.wait();
+    const double firstShow = elapsedMs(first);
+    const size_t heapPersons = heapInUse() - heapBefore;
+    zuweisung.hide();
+    printAbsolute("Personen zuweisen: first showing", Samples{{firstShow}}, "");
+    auto [showP, showPRaw] = paired(
+        [&] {
+            zuweisung.hide();
+            app.processEvents();
+            gridPainted.arm();
+            t.start();
+            zuweisung.show();
+            gridPainted.wait();
+            return elapsedMs(t);
+        },
+        [&] {
+            t.start();
+            auto pids = std::unordered_set<int>();
+            rawTemplatePids.each([&](sqlite3_stmt *s) { pids.insert(sqlite3_column_int(s, 0)); });
+            const auto rows = readPersonsRaw(rawByPid);
+            if (!rows.empty())
+                terminalsOfRaw(rows.front().pid);
+            return elapsedMs(t);
+        });
+    printFigure("Personen zuweisen: showing again", showP, showPRaw, "<= 1.5x");
+
+    const int persons = zuweisung.persons()->rowCount();
+    int step = 0;
+    auto [moveP, moveRaw] = paired(
+        [&] {
+            const int row = int((int64_t(++step) * 7919) % std::max(1, persons));
+            gridPainted.arm();
+            t.start();
+            zuweisung.setCurrentRow(row);
+            gridPainted.wait();
+            return elapsedMs(t);
+        },
+        [&] {
+            t.start();
+            terminalsOfRaw(1 + int((int64_t(step) * 7919) % std::max(1, persons)));
+            return elapsedMs(t);
+        });
+    printFigure("Personen zuweisen: cursor move", moveP, moveRaw, "<= 3.4 ms, flat");
+
     zuweisung.pgridTitleClick(1);
-    t.restart();
-    for (const char *prefix : {"w", "wa", "wag", "wagn", "wagne", "wagner 1999"})
-        zuweisung.search()->setText(QString::fromUtf8(prefix));
-    std::printf("typed search by name (6 keystrokes): %.3f ms each\n", ms(t) / 6);
-    t.restart();
-    zuweisung.search()->setText("zzz");
-    std::printf("search without match: %.3f ms\n", ms(t));
+    const char *keystrokes[] = {"w", "wa", "wag", "wagn", "wagne", "wagner", "wagner,", "wagner, j"};
+    int key = 0;
+    const Samples typed = rounds(std::max(R, 8), [&] {
+        const QString text = QString::fromUtf8(keystrokes[key++ % 8]);
+        searchPainted.arm();
+        t.start();
+        zuweisung.search()->setText(text);
+        searchPainted.wait();
+        return elapsedMs(t);
+    });
+    printAbsolute("Personen zuweisen: typed search by name", typed, "<= 3.2 ms");
     zuweisung.hide();
 
-    timeShowings(gzuweisen, "Geräte zuweisen");
+    // "Geräte zuweisen"
+    QAbstractItemView *terminalList = gzuweisen.gbox();
+    PaintProbe listPainted({gzuweisen.pbox()->viewport()});
+    PaintProbe terminalsPainted({terminalList->viewport()});
+    const size_t heapBeforeG = heapInUse();
+    first.start();
     gzuweisen.show();
-    app.processEvents();
-    t.restart();
-    const int selects = 50;
-    for (int i = 0; i < selects; ++i)
-        gzuweisen.gbox()->setCurrentRow((i * 7) % terminals);
-    std::printf("terminal selection: %.2f ms each\n", ms(t) / selects);
+    listPainted.wait();
+    const double firstShowG = elapsedMs(first);
+    const size_t heapTerminals = heapInUse() - heapBeforeG;
+    gzuweisen.hide();
+    printAbsolute("Geräte zuweisen: first showing", Samples{{firstShowG}}, "");
+    auto [showG, showGRaw] = paired(
+        [&] {
+            gzuweisen.hide();
+            app.processEvents();
+            listPainted.arm();
+            t.start();
+            gzuweisen.show();
+            listPainted.wait();
+            return elapsedMs(t);
+        },
+        [&] {
+            t.start();
+            const auto rows = readPersonsRaw(rawByName);
+            pidsOfRaw("1");
+            return elapsedMs(t);
+        });
+    printFigure("Geräte zuweisen: showing", showG, showGRaw, "<= 1.5x");
+
+    int selection = 0;
+    auto [selectG, selectRaw] = paired(
+        [&] {
+            const int row = (++selection * 37) % std::max(1, terminals);
+            terminalsPainted.arm();
+            t.start();
+            gzuweisen.gbox()->setCurrentRow(row);
+            terminalsPainted.wait();
+            return elapsedMs(t);
+        },
+        [&] {
+            t.start();
+            pidsOfRaw(std::to_string(1 + (selection * 37) % std::max(1, terminals)));
+            return elapsedMs(t);
+        });
+    printFigure("Geräte zuweisen: select a terminal", selectG, selectRaw, "<= 2 ms");
+    gzuweisen.hide();
+
+    std::printf("heap held after the first showing: Personen zuweisen %.0f bytes/person, Geräte zuweisen %.0f "
+                "bytes/person (goal < 200)\n",
+                double(heapPersons) / std::max(1, persons), double(heapTerminals) / std::max(1, persons));
     return 0;
 }

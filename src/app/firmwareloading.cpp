@@ -14,7 +14,9 @@ void Firmwareladen1Click(Station &station)
     // OpenModule tells the operator itself when the port cannot be opened.
     if (!module.OpenModule())
         return;
-    if (module.library().FirmwareUpdate(path.toLocal8Bit()))
-        station.ui->message(QStringLiteral("Firmware wurde geladen"));
+    // A failed load must not pass for the old firmware still being current.
+    station.ui->message(module.library().FirmwareUpdate(path.toLocal8Bit())
+                            ? QStringLiteral("Firmware wurde geladen")
+                            : QStringLiteral("Firmware konnte nicht geladen werden"));
     module.CloseModule();
 }

@@ -1,28 +1,10 @@
-// The program entry: creates the data module, the module library and every
-// window once, binds the main window's menu to them and runs the event loop.
+// The program entry: the station's windows (stationprogram.h) with the
+// operator's real message boxes, in German, until the main window closes.
 #include "clock.h"
-#include "firmwareloading.h"
-#include "modulelibrary.h"
-#include "modulesession.h"
-#include "portdetection.h"
-#include "settingsexchange.h"
-#include "startup.h"
-#include "station.h"
-#include "tscanfingerform.h"
-#include "tscanningform.h"
-#include "tsaveidform.h"
-#include "tchdataform.h"
-#include "tgzuweisenform.h"
-#include "tzuweisungsform.h"
-#include "ttestinfoform.h"
-#include "tdm.h"
-#include "tmainform.h"
-#include "tsetupform.h"
+#include "stationprogram.h"
 #include "widgetoperatorui.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char **argv)
@@ -31,53 +13,12 @@ int main(int argc, char **argv)
     // The name titles the message boxes; the display name would be appended to every window title.
     QApplication::setApplicationName(QStringLiteral("Quorvel-Pelvar"));
     const QString programDir = QCoreApplication::applicationDirPath();
-    // Qt's own dialogs (file and folder choosers, standard buttons) speak German
-    // like the rest of the station; without the translation files they stay English.
     QTranslator qtGerman;
-    if (qtGerman.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtGerman);
+    installQtGerman(qtGerman);
 
     Clock clock;
     WidgetOperatorUi operatorUi;
-    Station station;
-    // Known before any window exists: the enrolment dialog reads its finger regions at creation.
-    station.ProgramDir = withTrailingDelimiter(programDir);
-    station.clock = &clock;
-    station.ui = &operatorUi;
-    ModuleLibrary library(programDir);
-    ModuleSession module(station, library);
-    station.module = &module;
-
-    // The windows in their fixed order; each lives until the program ends.
-    Tmainform mainform(station, programDir);
-    Tdm dm;
-    station.dm = &dm;
-    TSetupform setupform(&mainform);
-    // The scanning dialog is handed to the enrolment dialog, so it exists first.
-    Tscanningform scanningform(&mainform);
-    Tscanfingerform scanfingerform(station, scanningform, &mainform);
-    TsaveidForm saveidform(station, scanfingerform.Fingers, scanfingerform.Scans, &mainform);
-    Ttestinfoform testinfoform(saveidform, &mainform);
-    // The change dialog is handed to the person assignment window, so it exists first.
-    Tchdataform chdataform(station, scanfingerform.Fingers, &mainform);
-    Tzuweisungsform zuweisungsform(station, scanfingerform, chdataform, &mainform);
-    Tgzuweisenform gzuweisenform(station, &mainform);
-    scanfingerform.setSaveForm(&saveidform);
-    saveidform.setTestInfoForm(&testinfoform);
-
-    Tmainform::Actions actions;
-    actions.UpdatePortCaption = [&] { mainform.setWindowTitle(UpdatePortCaption(station, enumerateSerialPorts())); };
-    actions.Einstellungen1Click = [&] { Einstellungen1Click(station, setupform, actions.UpdatePortCaption); };
-    actions.Erfassen1Click = [&] {
-        scanfingerform.RescanMode = false;
-        scanfingerform.exec();
-    };
-    actions.Zuweisen1Click = [&] { zuweisungsform.exec(); };
-    actions.Gertezuweisen1Click = [&] { gzuweisenform.exec(); };
-    actions.Firmwareladen1Click = [&] { Firmwareladen1Click(station); };
-    mainform.setActions(actions);
-
-    mainform.show();
+    StationProgram program(clock, operatorUi, programDir, programDir);
+    program.mainform->show();
     return app.exec();
 }

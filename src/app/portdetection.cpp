@@ -73,13 +73,41 @@ QList<SerialDevice> enumerateSerialPorts()
     return devices;
 }
 
+SerialPorts::SerialPorts(Enumerate enumerate) : m_enumerate(std::move(enumerate)) {}
+
+const QList<SerialDevice> &SerialPorts::listed()
+{
+    if (!m_devices)
+        m_devices = m_enumerate();
+    return *m_devices;
+}
+
+const QList<SerialDevice> &SerialPorts::relisted()
+{
+    m_devices = m_enumerate();
+    return *m_devices;
+}
+
+QStringList SerialPorts::portNames()
+{
+    QStringList names;
+    for (const SerialDevice &device : listed())
+        names << device.portName;
+    return names;
+}
+
 QString UpdatePortCaption(Station &station, const QList<SerialDevice> &devices, PortRule rule)
+{
+    return UpdatePortCaption(station, [&devices] { return devices; }, rule);
+}
+
+QString UpdatePortCaption(Station &station, const std::function<QList<SerialDevice>()> &devices, PortRule rule)
 {
     QString title;
     if (station.PortType != 0) {
         title = QStringLiteral("Quorvel-Pelvar [Seriell-");
     } else {
-        station.ComPort = FindModulePort(devices, rule);
+        station.ComPort = FindModulePort(devices(), rule);
         if (!station.ComPort.isEmpty()) {
             title = QStringLiteral("Quorvel-Pelvar [USB-");
         } else {

@@ -8,7 +8,10 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 struct Station;
 
@@ -40,8 +43,34 @@ QString FindModulePort(const QList<SerialDevice> &devices, PortRule rule = defau
 // The serial ports present now, in the system's order.
 QList<SerialDevice> enumerateSerialPorts();
 
+// The machine's serial ports for one run. Listing them opens a file per
+// possible device, so it happens only where a search or the settings dialog's
+// port list needs it: the first need lists, the settings dialog reuses that
+// listing, and a search after the settings dialog lists again, since a bridge
+// may have been plugged in meanwhile.
+class SerialPorts
+{
+public:
+    using Enumerate = std::function<QList<SerialDevice>()>;
+    explicit SerialPorts(Enumerate enumerate = enumerateSerialPorts);
+
+    // The run's listing, made now when there is none yet.
+    const QList<SerialDevice> &listed();
+    // A new listing, kept as the run's listing from now on.
+    const QList<SerialDevice> &relisted();
+    // The names to open of listed(), in the system's order.
+    QStringList portNames();
+
+private:
+    Enumerate m_enumerate;
+    std::optional<QList<SerialDevice>> m_devices;
+};
+
 // In USB mode replaces station.ComPort by the detected bridge port (the empty
 // text, with the message "Pelvar-Modul nicht gefunden !!", when there is none);
 // serial mode searches nothing. Returns the main window's title.
 QString UpdatePortCaption(Station &station, const QList<SerialDevice> &devices,
+                          PortRule rule = defaultPortRule());
+// The same, listing the devices only when the search needs them (USB mode).
+QString UpdatePortCaption(Station &station, const std::function<QList<SerialDevice>()> &devices,
                           PortRule rule = defaultPortRule());

@@ -1,6 +1,7 @@
 #include "settingsexchange.h"
 
 #include "clock.h"
+#include "guard.h"
 #include "datetimevalue.h"
 #include "modulesession.h"
 #include "settingskeys.h"
@@ -19,7 +20,8 @@ void setPositionInRange(QSlider *slider, int position)
         slider->setValue(position);
 }
 
-// "Anzahl Scans/ Finger": any 32-bit integer is taken as it stands, anything else gives 3.
+// "Anzahl Scans/ Finger": any 32-bit integer is taken as it stands; the
+// dialog's OK refuses anything else, which still gives 3 here.
 int32_t scansValue(const QString &text)
 {
     bool ok = false;
@@ -31,6 +33,7 @@ int32_t scansValue(const QString &text)
 
 void fillSetupForm(const Station &station, TSetupform &form)
 {
+    form.ensurePortList();
     Ui::TSetupform &c = form.controls();
     setPositionInRange(c.securitytrack, station.Security);
     setPositionInRange(c.qualitytrack, station.Quality);
@@ -44,9 +47,7 @@ void fillSetupForm(const Station &station, TSetupform &form)
         c.syncimmediate->setChecked(true);
     c.syncedit->setTime(datetimevalue::toDateTime(station.SyncTime).time());
     form.syncimmediateClick();
-    const int port = c.Comcombo->findText(station.ComPort, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (port >= 0)
-        c.Comcombo->setCurrentIndex(port);
+    form.choosePort(station.ComPort);
     form.securitytrackPositionChanged(c.securitytrack, c.securitytrack->value());
     form.securitytrackPositionChanged(c.qualitytrack, c.qualitytrack->value());
     form.securitytrackPositionChanged(c.minuzientrack, c.minuzientrack->value());
@@ -76,15 +77,18 @@ void SaveSettings(Station &station)
         return;
     using namespace settingskeys;
     Tdbini &s = *station.Settings;
-    s.WriteString(pelvar, comPort, station.ComPort);
-    s.WriteInteger(pelvar, dataFormat, station.DataFormat);
-    s.WriteInteger(pelvar, security, station.Security);
-    s.WriteInteger(pelvar, quality, station.Quality);
-    s.WriteInteger(pelvar, minMinutiae, station.MinMinutiae);
-    s.WriteInteger(pelvar, nofScans, station.NofScans);
-    s.WriteInteger(pelvar, portType, station.PortType);
-    s.WriteInteger(pelvar, syncMode, station.SyncMode);
-    s.WriteFloat(pelvar, syncTime, station.SyncTime);
+    // All or nothing: the Kolv software never reads half a set of settings.
+    s.transaction([&] {
+        s.WriteString(pelvar, comPort, station.ComPort);
+        s.WriteInteger(pelvar, dataFormat, station.DataFormat);
+        s.WriteInteger(pelvar, security, station.Security);
+        s.WriteInteger(pelvar, quality, station.Quality);
+        s.WriteInteger(pelvar, minMinutiae, station.MinMinutiae);
+        s.WriteInteger(pelvar, nofScans, station.NofScans);
+        s.WriteInteger(pelvar, portType, station.PortType);
+        s.WriteInteger(pelvar, syncMode, station.SyncMode);
+        s.WriteFloat(pelvar, syncTime, station.SyncTime);
+    });
 }
 
 void LoadSettings(Station &station)
@@ -107,6 +111,7 @@ void LoadSettings(Station &station)
 void Einstellungen1Click(Station &station, TSetupform &form, const std::function<void()> &updateCaption)
 {
     fillSetupForm(station, form);
+    form.setOperatorUi(station.ui);
     if (form.exec() == QDialog::Accepted) {
         if (station.module)
             station.module->ModuleInitialised = false;
@@ -114,5 +119,8 @@ void Einstellungen1Click(Station &station, TSetupform &form, const std::function
     }
     if (updateCaption)
         updateCaption();
-    SaveSettings(station);
+    if (station.ui)
+        guarded(*station.ui, [&] { SaveSettings(station); });
+    else
+        SaveSettings(station);
 }

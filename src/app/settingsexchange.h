@@ -9,14 +9,14 @@ class TSetupform;
 
 // Sets every control of the dialog from the station's fields. A slider keeps
 // its position when the value lies outside its range; a port that is not in
-// the list leaves the list's choice as it is.
+// the list is added to it and chosen, so that OK does not replace it.
 void fillSetupForm(const Station &station, TSetupform &form);
 
 // Takes the dialog's values into the station's fields, as on "OK".
 void takeSetupForm(Station &station, const TSetupform &form);
 
-// Writes the nine scanner settings to section PELVAR of station.Settings.
-// Failed writes are silent, as the store's writes are.
+// Writes the nine scanner settings to section PELVAR of station.Settings in
+// one transaction. Throws DbError; nothing is stored then.
 void SaveSettings(Station &station);
 
 // Reads the nine scanner settings from station.Settings into the station's

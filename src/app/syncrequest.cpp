@@ -14,9 +14,12 @@ QDateTime nextSyncDateTime(const QDateTime &now, const QDateTime &nowAgain, doub
 {
     const double today = std::trunc(datetimevalue::fromDateTime(now));
     double t = today + datetimevalue::timeOfDay(syncTime);
+    // Wall-clock values, compared as the Kolv service compares them.
     if (datetimevalue::fromDateTime(nowAgain) > t)
         t += 1.0;
-    return datetimevalue::toDateTime(t);
+    // In the time zone of the clock; a time the spring change skips is the
+    // first one after it, never "no time" (which would request at once).
+    return datetimevalue::toDateTimeIn(t, now);
 }
 
 void QuorvelKolvGerteupdate1Click(Station &station)
@@ -33,15 +36,13 @@ void QuorvelKolvGerteupdate1Click(Station &station)
         at = nextSyncDateTime(now, station.clock->now(), station.SyncTime);
     }
     // One transaction, so that the service never sees the request without its
-    // time. Like every settings write, a failure is not reported.
-    try {
-        station.dm->transaction([&] {
-            settings.WriteBool(pelvar, doUpdate, true);
-            if (at.isValid())
-                settings.WriteFloat(pelvar, doUpdateTime, datetimevalue::fromDateTime(at));
-        });
-    } catch (const DbError &) {
-    }
+    // time. A failed write ends here with the database's text: a request that
+    // was not written must not be confirmed.
+    station.dm->transaction([&] {
+        settings.WriteBool(pelvar, doUpdate, true);
+        if (at.isValid())
+            settings.WriteFloat(pelvar, doUpdateTime, datetimevalue::fromDateTime(at));
+    });
     if (at.isValid())
         station.ui->message(QStringLiteral("Terminal-Synchronisation wird ausgelöst am: ") +
                             datetimevalue::formatDayMinute(at, datetimevalue::timeSeparator()));

@@ -1,9 +1,12 @@
 #include "tsetupform.h"
 
+#include "operatorui.h"
+#include "personnelnumber.h"
+#include "widgetoperatorui.h"
+
 #include "ui_tsetupform.h"
 
 #include <QButtonGroup>
-#include <QSerialPortInfo>
 
 namespace {
 
@@ -19,21 +22,10 @@ void chooseItem(QButtonGroup *group, int index)
 
 }  // namespace
 
-QStringList TSetupform::systemPortNames()
+TSetupform::TSetupform(std::function<QStringList()> portNames, QWidget *parent) : TSetupform(QStringList(), parent)
 {
-    QStringList names;
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &info : ports) {
-#ifdef Q_OS_WIN
-        names << info.portName();
-#else
-        names << info.systemLocation();
-#endif
-    }
-    return names;
+    m_portSource = std::move(portNames);
 }
-
-TSetupform::TSetupform(QWidget *parent) : TSetupform(systemPortNames(), parent) {}
 
 TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
     : QDialog(parent), ui(new Ui::TSetupform), m_schnittstelle(new QButtonGroup(this)),
@@ -46,12 +38,11 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
     m_formatgroup->addButton(ui->formatDin, 0);
     m_formatgroup->addButton(ui->formatIdencom, 1);
 
-    QStringList sorted = portNames;
-    sorted.sort(Qt::CaseInsensitive);
-    ui->Comcombo->addItems(sorted);
-    if (!sorted.isEmpty())
-        ui->Comcombo->setCurrentIndex(0);
+    setPortList(portNames);
 
+    // The form's own connection of OK to accept() is replaced by the check.
+    disconnect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TSetupform::BitBtn1Click);
     connect(ui->SchnittstelleSeriell, &QRadioButton::toggled, this, [this] { SchnittstelleClick(); });
     connect(ui->syncimmediate, &QRadioButton::toggled, this, [this] { syncimmediateClick(); });
     for (QSlider *slider : {ui->securitytrack, ui->qualitytrack, ui->minuzientrack}) {
@@ -66,6 +57,24 @@ TSetupform::TSetupform(const QStringList &portNames, QWidget *parent)
 TSetupform::~TSetupform()
 {
     delete ui;
+}
+
+void TSetupform::setPortList(const QStringList &portNames)
+{
+    QStringList sorted = portNames;
+    sorted.sort(Qt::CaseInsensitive);
+    ui->Comcombo->addItems(sorted);
+    if (!sorted.isEmpty())
+        ui->Comcombo->setCurrentIndex(0);
+}
+
+void TSetupform::ensurePortList()
+{
+    if (!m_portSource)
+        return;
+    const std::function<QStringList()> source = std::move(m_portSource);
+    m_portSource = nullptr;
+    setPortList(source());
 }
 
 int TSetupform::SchnittstelleIndex() const
@@ -116,5 +125,36 @@ void TSetupform::showEvent(QShowEvent *event)
 
 void TSetupform::FormShow()
 {
+    ensurePortList();
     SchnittstelleClick();
+}
+
+void TSetupform::choosePort(const QString &port)
+{
+    if (port.isEmpty())
+        return;
+    int index = ui->Comcombo->findText(port, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        ui->Comcombo->addItem(port);
+        index = ui->Comcombo->count() - 1;
+    }
+    ui->Comcombo->setCurrentIndex(index);
+}
+
+void TSetupform::BitBtn1Click()
+{
+    if (!isPersonnelNumber(ui->scans->text())) {
+        const QString text =
+            QStringLiteral("'%1' ist kein gültiger Integerwert für Feld '%2'").arg(ui->scans->text(), ui->scansLabel->text());
+        if (m_operatorUi) {
+            m_operatorUi->message(text);
+        } else {
+            WidgetOperatorUi fallback;
+            fallback.message(text);
+        }
+        ui->scans->setFocus();
+        ui->scans->selectAll();
+        return;
+    }
+    accept();
 }

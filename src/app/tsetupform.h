@@ -6,7 +6,9 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <functional>
 
+class OperatorUi;
 class QButtonGroup;
 class QSlider;
 
@@ -19,15 +21,16 @@ class TSetupform : public QDialog
     Q_OBJECT
 
 public:
-    // The port list is the machine's serial ports at creation; it is not
-    // refreshed during the run.
-    explicit TSetupform(QWidget *parent = nullptr);
+    // The port list comes from portNames when the dialog is first filled or
+    // shown, so that a run that never opens the dialog never lists the ports;
+    // it is not refreshed during the run.
+    explicit TSetupform(std::function<QStringList()> portNames, QWidget *parent = nullptr);
     // With a given port list (tests, or a caller that enumerated already).
     TSetupform(const QStringList &portNames, QWidget *parent = nullptr);
     ~TSetupform() override;
 
-    // The serial ports to offer: device paths where ports have no COM names.
-    static QStringList systemPortNames();
+    // Fills the port list from its source, once.
+    void ensurePortList();
 
     // Index of the chosen item of a radio group; -1 when none is chosen. An
     // index beyond the last item (or below the first) chooses the last item.
@@ -35,6 +38,16 @@ public:
     void setSchnittstelleIndex(int index);
     int formatgroupIndex() const;
     void setFormatgroupIndex(int index);
+
+    // Where the dialog's refusals are told.
+    void setOperatorUi(OperatorUi *operatorUi) { m_operatorUi = operatorUi; }
+
+    // Chooses the port; one that is not listed (a port of another machine,
+    // a bridge not plugged in) is added, so that OK keeps it.
+    void choosePort(const QString &port);
+
+    // "OK": closes only when "Anzahl Scans/ Finger" holds an integer.
+    void BitBtn1Click();
 
     Ui::TSetupform &controls() { return *ui; }
     const Ui::TSetupform &controls() const { return *ui; }
@@ -48,8 +61,11 @@ protected:
 
 private:
     void FormShow();
+    void setPortList(const QStringList &portNames);
 
+    std::function<QStringList()> m_portSource;
     Ui::TSetupform *ui;
     QButtonGroup *m_schnittstelle;
     QButtonGroup *m_formatgroup;
+    OperatorUi *m_operatorUi = nullptr;
 };

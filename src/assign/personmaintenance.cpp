@@ -80,6 +80,34 @@ void rewriteHeaders(Tdm &dm, const QString &table, int32_t pid)
     }
 }
 
+// The archive rows of two fingers of the person change finger numbers, their
+// header byte 8 following. No finger is ever numbered 0, so the rows of b
+// wait there while those of a take their place (the archive's key is
+// person, finger and scan number).
+void swapArchiveFingers(Tdm &dm, int32_t pid, int32_t a, int32_t b)
+{
+    const QString renumber = QStringLiteral("update Fingerdata_archiv set FID=? where PID=? and FID=?");
+    const int32_t parked = 0;
+    dm.execute(renumber, {parked, pid, b});
+    dm.execute(renumber, {b, pid, a});
+    dm.execute(renumber, {a, pid, parked});
+    struct Row { int32_t fid; int32_t scan; QByteArray data; };
+    QVector<Row> rows;
+    dm.forEachRow(QStringLiteral("select FID, Scannumber, fdata from Fingerdata_archiv "
+                                 "where PID=? and (FID=? or FID=?)"),
+                  {pid, a, b}, [&](const QSqlQuery &q) {
+                      rows.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toByteArray()});
+                  });
+    const QString update =
+        QStringLiteral("update Fingerdata_archiv set fdata=? where PID=? and FID=? and Scannumber=?");
+    for (Row &row : rows) {
+        if (row.data.size() <= TEMPLATE_FINGER_BYTE)
+            continue;
+        writeHeaderFinger(row.data, row.fid);
+        dm.execute(update, {row.data, pid, row.fid, row.scan});
+    }
+}
+
 }  // namespace
 
 void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &name)
@@ -95,6 +123,22 @@ void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &n
         dm.execute(QStringLiteral("update fingerid_to_geraet set pid=? where pid=?"), {newPid, oldPid});
         rewriteHeaders(dm, QStringLiteral("Fingerdata"), newPid);
         rewriteHeaders(dm, QStringLiteral("Fingerdata_archiv"), newPid);
+    });
+}
+
+void changePerson(Tdm &dm, const Clock &clock, int32_t oldPid, int32_t newPid, const QString &name,
+                  const QStringList &tickedTerminals, bool fingerChanged, const std::function<void()> &pause)
+{
+    dm.transaction([&] {
+        storePersonChange(dm, oldPid, newPid, name);
+        if (newPid != oldPid) {
+            appendJournalRows(dm, clock, oldPid, tickedTerminals, journal::remove);
+            if (pause)
+                pause();
+        } else if (!fingerChanged) {
+            return;
+        }
+        appendJournalRows(dm, clock, newPid, tickedTerminals, journal::put);
     });
 }
 
@@ -118,6 +162,8 @@ bool moveStoredTemplate(Tdm &dm, int32_t pid, int32_t oldFid, int32_t newFid)
         writeHeaderFinger(data, newFid);
         dm.execute(QStringLiteral("update fingerdata set fid=?, fdata=? where pid=? and fid=?"),
                    {newFid, data, pid, oldFid});
+        if (newFid != oldFid)
+            swapArchiveFingers(dm, pid, oldFid, newFid);
         moved = true;
     });
     return moved;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 class Tdm;
 class Clock;
@@ -34,8 +35,22 @@ void checkNumberFree(Tdm &dm, int32_t oldPid, int32_t newPid);
 // number is taken, before anything is written.
 void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &name);
 
-// Moves the person's stored template from finger oldFid to newFid: fid and
-// header byte 8 in one statement. Throws InputError "Finger <n> hat bereits
-// eine gespeicherte Vorlage" when another stored template of the person has
-// newFid. Returns false when the person has no template at oldFid.
+// "Eintrag bearbeiten" after OK, in one transaction: the number and name
+// (storePersonChange) and the journal rows for the ticked terminals. With a
+// new number: "-" rows under the old number, pause(), "+" rows under the new
+// one; the pause runs inside the transaction, so that the Kolv service, which
+// waits on the lock, never sees the person taken off without being put back.
+// With the same number: "+" rows only when a finger was moved ("<"). A
+// failure anywhere rolls back everything.
+void changePerson(Tdm &dm, const Clock &clock, int32_t oldPid, int32_t newPid, const QString &name,
+                  const QStringList &tickedTerminals, bool fingerChanged, const std::function<void()> &pause);
+
+// Moves the person's stored template from finger oldFid to newFid, fid and
+// header byte 8, and the finger's archive rows with it, so that a rescan
+// shows the finger where it now is. Archive rows already at newFid (scans of
+// a finger without a stored template) change places with them: nothing is
+// lost and each finger number keeps one series. One transaction. Throws
+// InputError "Finger <n> hat bereits eine gespeicherte Vorlage" when another
+// stored template of the person has newFid. Returns false when the person has
+// no template at oldFid.
 bool moveStoredTemplate(Tdm &dm, int32_t pid, int32_t oldFid, int32_t newFid);

@@ -1,8 +1,9 @@
 #include "personrecords.h"
 
+#include "germanorder.h"
 #include "tdm.h"
 
-#include <QSqlQuery>
+#include <algorithm>
 
 QString sortFieldOf(PersonColumn column)
 {
@@ -17,40 +18,47 @@ QString sortFieldOf(PersonColumn column)
     return {};
 }
 
-QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField)
+QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected)
 {
     const bool byName = sortField.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0;
-    // Two fixed statements: the column name comes from the grid, never from input.
-    const QString sql = byName ? QStringLiteral("select pid, name from fingerid order by name, pid")
-                               : QStringLiteral("select pid, name from fingerid order by pid");
     QVector<PersonRow> rows;
-    dm.forEachRow(sql, {}, [&](const QSqlQuery &q) {
-        rows.push_back({int32_t(q.value(0).toLongLong()), q.value(1).toString()});
-    });
+    rows.reserve(expected + expected / 16);
+    dm.forEachTypedRow(QStringLiteral("select pid, name from fingerid order by pid"), {},
+                       [&](const RowReader &row) { rows.push_back({int32_t(row.integer(0)), row.text(1)}); });
+    // The list is kept while the window lives; no room for growth is held with it.
+    rows.squeeze();
+    // Names in German order, whatever the database's own collation; equal
+    // names keep the order of their numbers.
+    if (byName) {
+        const GermanNameOrder order;
+        std::stable_sort(rows.begin(), rows.end(),
+                         [&](const PersonRow &a, const PersonRow &b) { return order(a.name, b.name); });
+    }
     return rows;
 }
 
-QSet<int32_t> readTemplatePids(Tdm &dm)
+QSet<int32_t> readTemplatePids(Tdm &dm, int expected)
 {
     QSet<int32_t> pids;
-    dm.forEachRow(QStringLiteral("select distinct(pid) from fingerdata"), {},
-                  [&](const QSqlQuery &q) { pids.insert(int32_t(q.value(0).toLongLong())); });
+    pids.reserve(expected + expected / 16);
+    dm.forEachTypedRow(QStringLiteral("select distinct(pid) from fingerdata"), {},
+                       [&](const RowReader &row) { pids.insert(int32_t(row.integer(0))); });
     return pids;
 }
 
 QSet<QString> readAssignedTerminals(Tdm &dm, int32_t pid)
 {
     QSet<QString> terminals;
-    dm.forEachRow(QStringLiteral("select geraet from fingerid_to_geraet where pid=?"), {pid},
-                  [&](const QSqlQuery &q) { terminals.insert(q.value(0).toString()); });
+    dm.forEachTypedRow(QStringLiteral("select geraet from fingerid_to_geraet where pid=?"), {pid},
+                       [&](const RowReader &row) { terminals.insert(row.text(0)); });
     return terminals;
 }
 
 QSet<int32_t> readAssignedPids(Tdm &dm, const QString &terminalId)
 {
     QSet<int32_t> pids;
-    dm.forEachRow(QStringLiteral("select pid from fingerid_to_geraet where geraet=?"), {terminalId},
-                  [&](const QSqlQuery &q) { pids.insert(int32_t(q.value(0).toLongLong())); });
+    dm.forEachTypedRow(QStringLiteral("select pid from fingerid_to_geraet where geraet=?"), {terminalId},
+                       [&](const RowReader &row) { pids.insert(int32_t(row.integer(0))); });
     return pids;
 }
 

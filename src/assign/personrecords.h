@@ -21,11 +21,13 @@ enum class PersonColumn { Pid = 0, Name = 1, Ok = 2 };
 // The field a column sorts by, or an empty text for the "OK" column, which has none.
 QString sortFieldOf(PersonColumn column);
 
-// Every person of fingerid, ordered by sortField ("pid" or "name"); any other
-// text sorts by pid.
-QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField);
+// Every person of fingerid, ordered by sortField ("pid" or "name", the names
+// in German order, equal names by number); any other text sorts by pid.
+// expected is how many rows there were the last time, so that thousands of
+// rows are not moved again and again while the list grows.
+QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected = 0);
 // The numbers that have at least one row in fingerdata.
-QSet<int32_t> readTemplatePids(Tdm &dm);
+QSet<int32_t> readTemplatePids(Tdm &dm, int expected = 0);
 // The terminal identifiers the person is assigned to.
 QSet<QString> readAssignedTerminals(Tdm &dm, int32_t pid);
 // The persons assigned to the terminal.

@@ -40,7 +40,7 @@ Tchdataform::Tchdataform(Station &station, FingerList &fingers, QWidget *parent)
             [this](int x, int y, Qt::MouseButton) { fingerpaintMouseDown(x, y); });
     connect(m_ui->fbox, &QListWidget::currentRowChanged, this, [this](int) { PaintFingerMarks(); });
     connect(m_ui->Button1, &QPushButton::clicked, this, &Tchdataform::Button1Click);
-    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this, &Tchdataform::BitBtn1Click);
     connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -158,4 +158,16 @@ void Tchdataform::Button1Click()
         reloadStored(n);
     });
     PaintFingerMarks();
+}
+
+void Tchdataform::BitBtn1Click()
+{
+    // A bad or taken number is refused while the dialog is open, so that the
+    // operator can correct it without typing the name again.
+    const bool valid = guarded(*m_station.ui, [this] {
+        const int32_t newPid = personnelNumber(m_ui->nredit->text(), QStringLiteral("PID"));
+        checkNumberFree(*m_station.dm, personnelNumber(OldPid), newPid);
+    });
+    if (valid)
+        accept();
 }

@@ -1,7 +1,7 @@
 // "Daten ändern": the person's number and name, and the stored templates on
 // the hand picture, one of which "<" moves to the finger clicked last. The
 // move is stored at once; the number and name are stored by the opener after
-// OK (Tzuweisungsform).
+// OK (Tzuweisungsform), which a bad or taken number does not reach.
 #pragma once
 
 #include <QDialog>
@@ -42,6 +42,8 @@ public:
     void PaintFingerMarks();
     void fingerpaintMouseDown(int x, int y);
     void Button1Click();
+    // OK: closes only with a number that is an integer and free.
+    void BitBtn1Click();
 
 protected:
     void showEvent(QShowEvent *event) override;

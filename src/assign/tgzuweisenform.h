@@ -7,14 +7,15 @@
 
 #include <QDialog>
 #include <memory>
-#include <vector>
 
 namespace Ui {
 class Tgzuweisenform;
 }
 struct Station;
+struct PersonRow;
+class PersonTickModel;
+class QListView;
 class QListWidget;
-class QListWidgetItem;
 
 class Tgzuweisenform : public QDialog
 {
@@ -25,21 +26,22 @@ public:
     ~Tgzuweisenform() override;
 
     QListWidget *gbox() const;
-    QListWidget *pbox() const;
-    // The person of a pbox item; the records are this window's.
-    const tperson *personOf(const QListWidgetItem *item) const;
+    QListView *pbox() const;
+    PersonTickModel *persons() const { return m_persons; }
 
     void FormShow();
     void gboxClick();
-    void pboxClickCheck(QListWidgetItem *item);
+    // The operator toggled the tick of a person.
+    void pboxClickCheck(int row, bool ticked);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     QString currentTerminal() const;
+    void LoadTerminalList();
 
     Station &m_station;
     std::unique_ptr<Ui::Tgzuweisenform> m_ui;
-    std::vector<tperson> m_persons;  // in pbox order
+    PersonTickModel *m_persons = nullptr;
 };

@@ -1,11 +1,13 @@
 #include "tzuweisungsform.h"
 
 #include "changejournal.h"
+#include "fillingcolumn.h"
 #include "guard.h"
 #include "operatorui.h"
 #include "personmaintenance.h"
 #include "personmodel.h"
 #include "personnelnumber.h"
+#include "roomyrows.h"
 #include "station.h"
 #include "tchdataform.h"
 #include "tdm.h"
@@ -53,10 +55,10 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
     grid->verticalHeader()->setFixedWidth(14);
     grid->horizontalHeader()->setSectionsClickable(true);
     grid->horizontalHeader()->setHighlightSections(false);
-    // The name takes the width left over, so that the marks stay in view.
-    grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    grid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Fixed);
     grid->horizontalHeader()->resizeSection(2, 29);
+    // The name takes the width left over, so that the marks stay in view; the
+    // operator can still widen any column.
+    letColumnFill(grid, 1, 60);
     grid->setShowGrid(true);
     grid->setWordWrap(false);
 
@@ -79,6 +81,7 @@ Tzuweisungsform::Tzuweisungsform(Station &station, Tscanfingerform &scanform, Tc
             [this](const QModelIndex &, const QModelIndex &) { pqueryAfterScroll(); });
     connect(m_ui->search, &QLineEdit::textChanged, this, &Tzuweisungsform::searchChange);
     connect(m_ui->gbox, &QListWidget::itemChanged, this, &Tzuweisungsform::gboxClickCheck);
+    giveRowsRoom(m_ui->gbox);
 }
 
 Tzuweisungsform::~Tzuweisungsform() = default;
@@ -97,7 +100,7 @@ void Tzuweisungsform::showEvent(QShowEvent *event)
 void Tzuweisungsform::FormShow()
 {
     guarded(*m_station.ui, [this] {
-        m_persons->setTemplatePids(readTemplatePids(*m_station.dm));
+        m_persons->setTemplatePids(readTemplatePids(*m_station.dm, int(m_persons->templatePids().size())));
         LoadTerminalList();
         SortField = QStringLiteral("pid");
         OpenPersons();
@@ -108,6 +111,16 @@ void Tzuweisungsform::LoadTerminalList()
 {
     QListWidget *box = m_ui->gbox;
     const QSignalBlocker block(box);
+    if (m_station.Settings)
+        m_station.dm->LoadTerminals(*m_station.Settings);
+    // The directory is read once per run: the same terminals as at the last
+    // showing keep their items (their ticks follow the current person).
+    const int count = m_station.dm->TerminalCount();
+    bool same = box->count() == count + 1;
+    for (int i = 0; same && i < count; ++i)
+        same = terminalOf(box->item(i + 1)) == m_station.dm->GetTerminal(i)->typid;
+    if (same)
+        return;
     box->clear();
     auto *heading = new QListWidgetItem(QStringLiteral("Geräte"), box);
     // A heading: no check box, cannot be ticked or selected.
@@ -117,8 +130,6 @@ void Tzuweisungsform::LoadTerminalList()
     QFont bold = box->font();
     bold.setBold(true);
     heading->setFont(bold);
-    if (m_station.Settings)
-        m_station.dm->LoadTerminals(*m_station.Settings);
     for (int i = 0; i < m_station.dm->TerminalCount(); ++i) {
         const tgeraet *t = m_station.dm->GetTerminal(i);
         auto *item = new QListWidgetItem(t->bezeichnung, box);
@@ -127,11 +138,16 @@ void Tzuweisungsform::LoadTerminalList()
         item->setFont(bold);
         item->setData(TerminalRole, t->typid);
     }
+    // All rows take the first row's height, so that laying out the list does
+    // not measure every terminal; the heading has no check box and would be
+    // the lowest.
+    if (box->count() > 1)
+        heading->setSizeHint(box->sizeHintForIndex(box->model()->index(1, 0)));
 }
 
 void Tzuweisungsform::OpenPersons()
 {
-    m_persons->setPersons(readPersons(*m_station.dm, SortField));
+    m_persons->setPersons(readPersons(*m_station.dm, SortField, m_persons->rowCount()));
     if (m_persons->rowCount() > 0) {
         setCurrentRow(0);
         m_ui->pgrid->scrollToTop();
@@ -291,35 +307,23 @@ void Tzuweisungsform::Eintragbearbeiten1Click()
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    guarded(*m_station.ui, [&] {
+    // The dialog refused a bad or taken number before closing; the store
+    // checks again inside its transaction.
+    const bool stored = guarded(*m_station.ui, [&] {
         const int32_t newPid = personnelNumber(dialog.nredit()->text(), QStringLiteral("PID"));
         const QString name = dialog.nameedit()->text();
-        const QStringList ticked = tickedTerminals();
-        Tdm &dm = *m_station.dm;
-        if (newPid == oldPid) {
-            dm.transaction([&] {
-                storePersonChange(dm, oldPid, oldPid, name);
-                if (dialog.FingerChanged)
-                    appendJournalRows(dm, *m_station.clock, oldPid, ticked, journal::put);
-            });
-            m_persons->updatePerson(row, {oldPid, name});
-            return;
-        }
-        dm.transaction([&] {
-            storePersonChange(dm, oldPid, newPid, name);
-            appendJournalRows(dm, *m_station.clock, oldPid, ticked, journal::remove);
-        });
-        // The change is committed before the pause: no write lock is held
-        // while the Kolv software and its service wait for the second.
+        changePerson(*m_station.dm, *m_station.clock, oldPid, newPid, name, tickedTerminals(),
+                     dialog.FingerChanged, renumberPause);
         m_persons->updatePerson(row, {newPid, name});
-        QSet<int32_t> withTemplates = m_persons->templatePids();
-        if (withTemplates.remove(oldPid))
-            withTemplates.insert(newPid);
-        m_persons->setTemplatePids(withTemplates);
-        if (renumberPause)
-            renumberPause();
-        appendJournalRows(dm, *m_station.clock, newPid, ticked, journal::put);
+        if (newPid != oldPid) {
+            QSet<int32_t> withTemplates = m_persons->templatePids();
+            if (withTemplates.remove(oldPid))
+                withTemplates.insert(newPid);
+            m_persons->setTemplatePids(withTemplates);
+        }
     });
+    if (!stored)
+        return;
     if (const PersonRow *now = m_persons->person(row)) {
         const int32_t pid = now->pid;
         guarded(*m_station.ui, [&] { ShowAssignments(pid); });

@@ -1,5 +1,6 @@
 #include "datetimevalue.h"
 
+#include <QTimeZone>
 #include <cmath>
 
 namespace datetimevalue {
@@ -22,7 +23,10 @@ double timeOfDay(double value)
     return std::fabs(value - std::trunc(value));
 }
 
-QDateTime toDateTime(double value)
+namespace {
+
+// The value's date and time of day, carried in UTC, which has no gaps.
+QDateTime plainDateTime(double value)
 {
     const double whole = std::trunc(value);
     qint64 ms = qint64(std::llround(timeOfDay(value) * msPerDay));
@@ -31,7 +35,50 @@ QDateTime toDateTime(double value)
         ms = 0;
         date = date.addDays(value >= 0 ? 1 : -1);
     }
-    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)));
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(ms)), Qt::UTC);
+}
+
+}  // namespace
+
+QDateTime toDateTime(double value)
+{
+    const QDateTime plain = plainDateTime(value);
+    return QDateTime(plain.date(), plain.time());
+}
+
+namespace {
+
+QDateTime wallClock(const QDate &date, const QTime &time, const QDateTime &zoneOf)
+{
+    switch (zoneOf.timeSpec()) {
+    case Qt::TimeZone:
+        return QDateTime(date, time, zoneOf.timeZone());
+    case Qt::UTC:
+        return QDateTime(date, time, Qt::UTC);
+    case Qt::OffsetFromUTC:
+        return QDateTime(date, time, Qt::OffsetFromUTC, zoneOf.offsetFromUtc());
+    case Qt::LocalTime:
+        break;
+    }
+    return QDateTime(date, time);
+}
+
+}  // namespace
+
+QDateTime toDateTimeIn(double value, const QDateTime &zoneOf)
+{
+    if (!(value >= minValue && value < maxValue))
+        return {};
+    const QDateTime utc = plainDateTime(value);
+    QDateTime result = wallClock(utc.date(), utc.time(), zoneOf);
+    if (result.isValid())
+        return result;
+    // In a gap: from the next whole minute on, until the zone has the time again.
+    QDateTime next = utc.addSecs(60 - utc.time().second());
+    next.setTime(QTime(next.time().hour(), next.time().minute()));
+    for (int minute = 0; minute < 24 * 60 && !result.isValid(); ++minute, next = next.addSecs(60))
+        result = wallClock(next.date(), next.time(), zoneOf);
+    return result;
 }
 
 QString timeSeparator(const QLocale &locale)

@@ -14,6 +14,12 @@ constexpr double maxValue = 2958466.0;
 
 double fromDateTime(const QDateTime &local);
 QDateTime toDateTime(double value);
+// The value as a wall-clock time in the time zone of zoneOf (local time, a
+// zone, UTC or an offset). A time that the zone skips on that day (the hour
+// lost in spring) becomes the first minute after it that exists; of a time
+// that occurs twice (autumn) the zone's choice is kept. Invalid only for a
+// value that is no date-time.
+QDateTime toDateTimeIn(double value, const QDateTime &zoneOf);
 // The time of day of a value, as a fraction of a day in [0, 1).
 double timeOfDay(double value);
 

@@ -34,17 +34,20 @@ QString Tdbini::ReadString(const QString &section, const QString &key, const QSt
     return read(settingsKey(section, key), &value) ? value : defaultValue;
 }
 
-bool Tdbini::WriteString(const QString &section, const QString &key, const QString &value)
+void Tdbini::WriteString(const QString &section, const QString &key, const QString &value)
 {
     const QString k = settingsKey(section, key);
-    try {
-        if (Table.execute(QStringLiteral("update ini set wert=? where schluessel=?"), {value, k}) > 0)
-            return true;
-        Table.execute(QStringLiteral("insert into ini (schluessel,wert) values(?,?)"), {k, value});
-        return true;
-    } catch (const DbError &) {
-        return false;
-    }
+    // Both statements in one transaction (or the caller's), so that two
+    // writers of a new key cannot both insert it.
+    Table.transaction([&] {
+        if (Table.execute(QStringLiteral("update ini set wert=? where schluessel=?"), {value, k}) == 0)
+            Table.execute(QStringLiteral("insert into ini (schluessel,wert) values(?,?)"), {k, value});
+    });
+}
+
+void Tdbini::transaction(const std::function<void()> &work)
+{
+    Table.transaction(work);
 }
 
 int Tdbini::ReadInteger(const QString &section, const QString &key, int defaultValue)
@@ -57,9 +60,9 @@ int Tdbini::ReadInteger(const QString &section, const QString &key, int defaultV
     return ok ? value : defaultValue;
 }
 
-bool Tdbini::WriteInteger(const QString &section, const QString &key, int value)
+void Tdbini::WriteInteger(const QString &section, const QString &key, int value)
 {
-    return WriteString(section, key, QString::number(value));
+    WriteString(section, key, QString::number(value));
 }
 
 bool Tdbini::ReadBool(const QString &section, const QString &key, bool defaultValue)
@@ -70,9 +73,9 @@ bool Tdbini::ReadBool(const QString &section, const QString &key, bool defaultVa
     return text == QLatin1String("1");
 }
 
-bool Tdbini::WriteBool(const QString &section, const QString &key, bool value)
+void Tdbini::WriteBool(const QString &section, const QString &key, bool value)
 {
-    return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString Tdbini::floatText(double value, const QString &decimalSeparator)
@@ -109,7 +112,7 @@ double Tdbini::ReadFloat(const QString &section, const QString &key, double defa
     return value;
 }
 
-bool Tdbini::WriteFloat(const QString &section, const QString &key, double value)
+void Tdbini::WriteFloat(const QString &section, const QString &key, double value)
 {
-    return WriteString(section, key, floatText(value, m_decimal));
+    WriteString(section, key, floatText(value, m_decimal));
 }

@@ -3,11 +3,12 @@
 // software and its service wrote last.
 //
 // Reads never fail for a missing row or a bad value (they give the default);
-// a database error while reading is thrown as DbError. Writes give false when
-// they fail and are otherwise silent.
+// a database error, while reading or writing, is thrown as DbError, so that
+// no caller can take a failed write for a stored value.
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class Tdm;
 
@@ -20,13 +21,16 @@ public:
     static QString settingsKey(const QString &section, const QString &key);
 
     QString ReadString(const QString &section, const QString &key, const QString &defaultValue);
-    bool WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteString(const QString &section, const QString &key, const QString &value);
     int ReadInteger(const QString &section, const QString &key, int defaultValue);
-    bool WriteInteger(const QString &section, const QString &key, int value);
+    void WriteInteger(const QString &section, const QString &key, int value);
     bool ReadBool(const QString &section, const QString &key, bool defaultValue);
-    bool WriteBool(const QString &section, const QString &key, bool value);
+    void WriteBool(const QString &section, const QString &key, bool value);
     double ReadFloat(const QString &section, const QString &key, double defaultValue);
-    bool WriteFloat(const QString &section, const QString &key, double value);
+    void WriteFloat(const QString &section, const QString &key, double value);
+
+    // Several writes as one: all stored or, on a DbError, none.
+    void transaction(const std::function<void()> &work);
 
     // The operator's decimal separator for date-time values; the system's by default.
     void setDecimalSeparator(const QString &separator) { m_decimal = separator; }

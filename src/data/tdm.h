@@ -8,6 +8,7 @@
 #pragma once
 
 #include "dberror.h"
+#include "rowreader.h"
 #include "terminals.h"
 
 #include <QHash>
@@ -46,6 +47,9 @@ public:
     int execute(const QString &sql, const QVariantList &values = {});
     // Runs a select and hands every row to visit, then finishes the statement.
     void forEachRow(const QString &sql, const QVariantList &values, const std::function<void(const QSqlQuery &)> &visit);
+    // The same with typed column reads, for selects of many rows.
+    void forEachTypedRow(const QString &sql, const QVariantList &values,
+                         const std::function<void(const RowReader &)> &visit);
     // True when the select returns at least one row.
     bool exists(const QString &sql, const QVariantList &values = {});
 
@@ -60,12 +64,16 @@ public:
     const tgeraet *GetTerminal(int index) const;
 
 private:
+    struct NativeStatements;
+    void addMissingIndexes();
+    void closeNativeStatements();
     void begin();
     void finishAll();
 
     QString m_name;
     QString m_path;
     QHash<QString, QSqlQuery> m_statements;
+    std::unique_ptr<NativeStatements> m_native;  // SQLite statements of the typed reads
     int m_transactionDepth = 0;
     std::vector<std::unique_ptr<tgeraet>> Terminals;
 };

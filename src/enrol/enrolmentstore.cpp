@@ -73,6 +73,10 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
                    const EnrolmentSave &save)
 {
     const int32_t pid = personnelNumber(save.pidText);
+    bool rescanPidValid = false;
+    if (save.rescan && (save.rescanPidText.toLongLong(&rescanPidValid) != pid || !rescanPidValid))
+        throw InputError(QStringLiteral("Beim Neu scannen bleibt die Personalid ") + save.rescanPidText +
+                         QStringLiteral("; sie wird mit \"Eintrag bearbeiten\" geändert"));
     const QString name = save.rescan ? save.name : checkedPersonName(save.name);
 
     dm.transaction([&] {

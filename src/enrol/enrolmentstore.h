@@ -27,6 +27,7 @@ struct EnrolmentSave
     QString pidText;  // as typed; checked before anything is written
     QString name;
     bool rescan = false;      // an existing person: no person row, no assignments
+    QString rescanPidText;    // for a rescan: the number of the person it was opened for
     uint8_t dataFormat = 1;   // Datatype of scans captured in this run
     // The transfer dialog's slots; a selected finger's best scan goes to Fingerdata.
     std::array<const Tfinger *, 10> fingerSlots{};
@@ -38,8 +39,10 @@ struct EnrolmentSave
 // best scan of each selected slot to Fingerdata, and for a new person the
 // person row, the assignments and one "+" journal row per terminal. Nothing
 // is written when the personnel number is not a number (InputError), when a
-// new person's number is taken (InputError with the taken message) or when a
-// statement fails (DbError; everything is rolled back).
+// new person's number is taken (InputError with the taken message), when a
+// rescan's number is not that of the person it was opened for (InputError:
+// another person's templates would be overwritten) or when a statement fails
+// (DbError; everything is rolled back).
 void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const ScanList &scans,
                    const EnrolmentSave &save);
 

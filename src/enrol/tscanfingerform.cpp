@@ -18,6 +18,8 @@
 #include "tscanningform.h"
 #include "ui_tscanfingerform.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QMenu>
 #include <QShowEvent>
 #include <QStyle>
@@ -93,9 +95,14 @@ void Tscanfingerform::FormShow()
         f->Selected = false;
         f->Rank = 0;
     }
+    m_scansChanged = false;
     // Marks of the previous enrolment must not survive into this one.
     m_ui->picbox->drawPicture();
     m_ui->picbox->update();
+    // New scans of a stored person stay under the person's number; a
+    // number is changed with "Eintrag bearbeiten".
+    m_ui->pidedit->setReadOnly(RescanMode);
+    m_rescanPid = RescanMode ? m_ui->pidedit->text() : QString();
     if (!RescanMode)
         return;
     const bool loaded = guarded(*m_station.ui, [this] {
@@ -164,6 +171,7 @@ void Tscanfingerform::Fingerdatenlschen1Click()
     if (!MenuFinger)
         return;
     Scans.DeleteScans(MenuFinger->FingerNo);
+    m_scansChanged = true;
     MenuFinger->ScanCount = 0;
     MenuFinger->BestScan = -1;
     MenuFinger->BestScore = 0;
@@ -290,6 +298,7 @@ void Tscanfingerform::ScanDone(tbioscanfinger *worker, const uint8_t *templ, int
     std::memcpy(scan->Template, templ, TEMPLATE_SIZE);
     scan->TemplateLength = qBound(0, length, int(TEMPLATE_SIZE));
     Scans.append(std::move(scan));
+    m_scansChanged = true;
     ++finger->ScanCount;
     if (finger->ScanCount >= ScanLimit)
         m_scanning.CloseDialog();
@@ -299,9 +308,27 @@ void Tscanfingerform::ScanDone(tbioscanfinger *worker, const uint8_t *templ, int
 
 bool Tscanfingerform::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ui->pidedit && event->type() == QEvent::FocusOut)
-        pideditExit();
+    if (watched == m_ui->pidedit && event->type() == QEvent::FocusOut) {
+        // Only the operator leaving the field checks it: not a message box
+        // or another application taking the focus, and not "OK" (which
+        // checks the number itself) or "Abbrechen".
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        const QWidget *next = QApplication::focusWidget();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            next != m_ui->BitBtn1 && next != m_ui->BitBtn2)
+            pideditExit();
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+void Tscanfingerform::reject()
+{
+    // A rescan's loaded scans are stored already; only new ones are lost.
+    const bool unsaved = Scans.size() > 0 && (!RescanMode || m_scansChanged);
+    if (unsaved &&
+        !m_station.ui->confirm(QStringLiteral("Scandaten verwerfen ??"), OperatorUi::Default::No))
+        return;
+    QDialog::reject();
 }
 
 void Tscanfingerform::pideditExit()
@@ -351,6 +378,7 @@ void Tscanfingerform::BitBtn1Click()
         save.pidText = pidText;
         save.name = name;
         save.rescan = RescanMode;
+        save.rescanPidText = m_rescanPid;
         save.dataFormat = m_station.DataFormat;
         std::copy(m_saveForm->FingerSlots.begin(), m_saveForm->FingerSlots.end(), save.fingerSlots.begin());
         if (!RescanMode)

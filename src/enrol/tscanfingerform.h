@@ -85,6 +85,10 @@ public:
     // In RescanMode: the person's stored scans. Called by FormShow before the ranking.
     void loadStoredScans();
 
+    // "Abbrechen", Esc and the close button: scans taken since the showing
+    // are discarded only when the operator says so.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -102,4 +106,8 @@ private:
     // result of an earlier pass arrives after its series was closed and scored.
     int32_t m_passesStarted = 0;
     int32_t m_seriesFirstPass = 1;
+    // The number a rescan was opened for; the save keeps to it.
+    QString m_rescanPid;
+    // Scans were taken or deleted since the showing.
+    bool m_scansChanged = false;
 };

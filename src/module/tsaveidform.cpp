@@ -1,6 +1,8 @@
 #include "tsaveidform.h"
 
+#include "elidedtext.h"
 #include "floodfill.h"
+#include "germanorder.h"
 #include "guard.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
@@ -82,12 +84,13 @@ void TsaveidForm::FillGroups()
     if (m_ui->Ggroupbox->count() == 0 && m_station.dm) {
         struct Row { QString text; int level; QString ref; };
         std::vector<Row> rows;
-        m_station.dm->forEachRow(
-            QStringLiteral("select typ, level, ref, bezeichnung from geraetetree order by level,Bezeichnung"), {},
-            [&](const QSqlQuery &q) {
-                if (q.value(0).toString() != QLatin1String("G"))
-                    rows.push_back({q.value(3).toString(), q.value(1).toInt(), q.value(2).toString()});
-            });
+        m_station.dm->forEachRow(QStringLiteral("select typ, level, ref, bezeichnung from geraetetree"), {},
+                                 [&](const QSqlQuery &q) {
+                                     if (q.value(0).toString() != QLatin1String("G"))
+                                         rows.push_back({q.value(3).toString(), q.value(1).toInt(),
+                                                         q.value(2).toString()});
+                                 });
+        sortByLevelAndName(rows, [](const Row &r) { return r.level; }, [](const Row &r) { return r.text; });
         m_groups.clear();
         m_ui->Ggroupbox->addItem(QStringLiteral("Alle"));
         for (const Row &row : rows) {
@@ -152,7 +155,7 @@ std::vector<const tgeraet *> TsaveidForm::tickedTerminals() const
 void TsaveidForm::setPerson(const QString &pidText, const QString &name, bool rescan)
 {
     m_ui->idlabel->setText(pidText);
-    m_ui->namelabel->setText(name);
+    setElidedText(m_ui->namelabel, name);
     m_ui->gbox->setVisible(!rescan);
 }
 
@@ -221,20 +224,28 @@ void TsaveidForm::Button1Click()
     // A test left open between attempts ends here; this one starts afresh.
     session->endBackgroundUse();
     m_testinfo->ClearLines();
-    m_testinfo->show();
+    m_testinfo->showBeside(this);
     m_testinfo->AddLine(QStringLiteral("Initialisiere Scanner"));
     showNow();
-    if (!session->OpenModule())
+    const auto holdModule = [this, session] {
+        m_testActive = true;
+        session->setBackgroundUse([this] {
+            if (m_testinfo && m_testinfo->isVisible())
+                m_testinfo->close();
+            EndTest();
+        });
+    };
+    if (!session->OpenModule()) {
+        // A port that opened for a module that would not initialise is the
+        // test's as well: closing the result dialog closes it.
+        if (m_station.ModuleOpen)
+            holdModule();
         return;
+    }
     m_testinfo->AddLine(QStringLiteral("Lösche Scannerdatenbank"));
     showNow();
     session->ClearModule();
-    m_testActive = true;
-    session->setBackgroundUse([this] {
-        if (m_testinfo && m_testinfo->isVisible())
-            m_testinfo->close();
-        EndTest();
-    });
+    holdModule();
 
     const bool written = guarded(*m_station.ui, [this] {
         const int32_t pid = personnelNumber(m_ui->idlabel->text());

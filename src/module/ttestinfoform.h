@@ -32,8 +32,13 @@ public:
     // Every way of closing (close button, Esc, "Abbrechen") ends here once.
     void done(int result) override;
 
+    // Shows the dialog beside the window (to its right, or its left where
+    // the screen ends), so that it covers neither the window's lists nor its buttons.
+    void showBeside(const QWidget *window);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -7,7 +7,17 @@
 
 QWidget *WidgetOperatorUi::parent()
 {
-    return QApplication::activeWindow();
+    // The box belongs to the dialog the operator works in: the modal one on
+    // top, even while the station is not the active application (without a
+    // parent the box would open in the middle of the screen).
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->isVisible() && top->inherits("QMainWindow"))
+            return top;
+    return nullptr;
 }
 
 void WidgetOperatorUi::message(const QString &text)

@@ -41,7 +41,10 @@ private slots:
         QTest::newRow("cancelled") << QString() << QByteArray() << QStringList() << 0 << 0 << 0;
         QTest::newRow("loaded") << "firmware.bin" << QByteArray() << loaded << 1 << 1 << 1;
         QTest::newRow("path beyond ASCII") << "Größe-ä.bin" << QByteArray() << loaded << 1 << 1 << 1;
-        QTest::newRow("load refused") << "firmware.bin" << QByteArray("FIRMWAREFAIL") << QStringList() << 1 << 1 << 1;
+        // A failure must not look like success.
+        QTest::newRow("load refused") << "firmware.bin" << QByteArray("FIRMWAREFAIL")
+                                      << QStringList{QStringLiteral("Firmware konnte nicht geladen werden")} << 1 << 1
+                                      << 1;
         QTest::newRow("port refused") << "firmware.bin" << QByteArray("PORTFAIL")
                                       << QStringList{QStringLiteral("Kann Comport nicht öffnen")} << 1 << 0 << 0;
         // A failed initialisation leaves the port open for the next attempt.
@@ -83,7 +86,7 @@ private slots:
         QCOMPARE(sim.calls("VXMComOpen"), opens);
         QCOMPARE(sim.calls("VXMFirmwareUpdate"), loads);
         QCOMPARE(sim.calls("VXMComClose"), closes);
-        QCOMPARE(station.ModuleOpen, opens > 0 && closes == 0 && messages.isEmpty());
+        QCOMPARE(station.ModuleOpen, opens > 0 && closes == 0 && command == "INITFAIL");
         if (station.ModuleOpen)
             session.CloseModule();
     }

@@ -128,6 +128,38 @@ private slots:
         QCOMPARE(station.ComPort, comPort);
         QCOMPARE(ui.messages, messages);
     }
+
+    // Listing the ports opens a file per possible device: serial mode lists
+    // nothing, and the settings dialog reuses the start-up's listing, while a
+    // search after the dialog lists again for a bridge plugged in since.
+    void portsAreListedOnlyWhereNeeded()
+    {
+        int listings = 0;
+        QList<SerialDevice> present{named(bridge("5"), "COM5"), named("Kommunikationsanschluss", "COM1")};
+        SerialPorts ports([&] {
+            ++listings;
+            return present;
+        });
+        ScriptedOperatorUi ui;
+        Station station;
+        station.ui = &ui;
+        station.PortType = 1;
+        station.ComPort = QStringLiteral("COM1");
+        const auto listed = [&] { return ports.listed(); };
+        QCOMPARE(UpdatePortCaption(station, listed, PortRule::FriendlyName), QString("Quorvel-Pelvar [Seriell-COM1]"));
+        QCOMPARE(listings, 0);
+
+        station.PortType = 0;
+        QCOMPARE(UpdatePortCaption(station, listed, PortRule::FriendlyName), QString("Quorvel-Pelvar [USB-COM5]"));
+        QCOMPARE(ports.portNames(), QStringList({"COM5", "COM1"}));
+        QCOMPARE(listings, 1);
+
+        present = {named(bridge("9"), "COM9")};
+        QCOMPARE(UpdatePortCaption(station, [&] { return ports.relisted(); }, PortRule::FriendlyName),
+                 QString("Quorvel-Pelvar [USB-COM9]"));
+        QCOMPARE(listings, 2);
+        QCOMPARE(ui.messages, QStringList());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPortDetection)

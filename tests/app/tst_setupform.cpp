@@ -1,5 +1,6 @@
 // The settings dialog and its exchange with the station's fields and the
 // settings store, driven through the dialog's own modal loop.
+#include "handfixture.h"
 #include "kolvfixture.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
@@ -113,6 +114,25 @@ private slots:
         fx.reset();
     }
 
+    // A run that never opens the dialog never lists the ports; the first
+    // filling lists them once, and a port from the list is chosen as stored.
+    void portListIsTakenAtTheFirstFilling()
+    {
+        int listings = 0;
+        form = std::make_unique<TSetupform>([&] {
+            ++listings;
+            return QStringList{"COM9", "COM2"};
+        });
+        QCOMPARE(listings, 0);
+        station.ComPort = QStringLiteral("COM9");
+        QVERIFY(ok());
+        QCOMPARE(listings, 1);
+        QCOMPARE(control<QComboBox>("Comcombo")->count(), 2);
+        QCOMPARE(station.ComPort, QString("COM9"));
+        QVERIFY(cancel());
+        QCOMPARE(listings, 1);
+    }
+
     void portListSortedAsTextFirstChosen()
     {
         auto *combo = control<QComboBox>("Comcombo");
@@ -190,12 +210,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("nofScans");
         QTest::newRow("number") << "5" << 5;
-        QTest::newRow("not a number") << "abc" << 3;
-        QTest::newRow("empty") << "" << 3;
         QTest::newRow("zero taken unchanged") << "0" << 0;
         QTest::newRow("negative taken unchanged") << "-2" << -2;
-        QTest::newRow("beyond 32 bits") << "4294967297" << 3;
-        QTest::newRow("number and text") << "4x" << 3;
     }
 
     void scansText()
@@ -205,6 +221,56 @@ private slots:
         QVERIFY(ok([&] { control<QLineEdit>("scans")->setText(text); }));
         QCOMPARE(station.NofScans, nofScans);
         QVERIFY(stored().contains(QStringLiteral("PELVAR_NOFSCANS|") + QString::number(nofScans)));
+    }
+
+    void scansNotAnIntegerRefusedWhileOpen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("empty") << "";
+        QTest::newRow("number and text") << "4x";
+        QTest::newRow("beyond 32 bits") << "4294967297";
+    }
+
+    void scansNotAnIntegerRefusedWhileOpen()
+    {
+        QFETCH(QString, text);
+        station.NofScans = 5;
+        bool stayedOpen = false;
+        QStringList storedMeanwhile;
+        QTimer::singleShot(0, this, [&] {
+            QLineEdit *scans = control<QLineEdit>("scans");
+            scans->setFocus();
+            scans->selectAll();
+            QTest::keyClick(scans, Qt::Key_Delete);
+            QTest::keyClicks(scans, text);
+            clickThroughWindow(control<QPushButton>("BitBtn1"));
+            stayedOpen = form->isVisible();
+            storedMeanwhile = stored();
+            scans->selectAll();
+            QTest::keyClicks(scans, "4");
+            clickThroughWindow(control<QPushButton>("BitBtn1"));
+            if (form->isVisible())
+                form->reject();
+        });
+        Einstellungen1Click(station, *form, [] {});
+        QCOMPARE(ui.messages,
+                 QStringList{QStringLiteral("'%1' ist kein gültiger Integerwert für Feld 'Anzahl Scans/ Finger'").arg(text)});
+        QVERIFY(stayedOpen);
+        QVERIFY(storedMeanwhile.isEmpty());
+        QCOMPARE(station.NofScans, 4);
+        QVERIFY(stored().contains(QStringLiteral("PELVAR_NOFSCANS|4")));
+    }
+
+    void failedSaveStoresNothingAndSaysWhy()
+    {
+        // SYNCTIME is written last; refusing it must take the eight before it back.
+        fx->sql("create trigger refuse before insert on ini when new.schluessel='PELVAR_SYNCTIME' "
+                "begin select raise(abort, 'gesperrt'); end");
+        QVERIFY(ok());
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].contains("gesperrt"), qPrintable(ui.messages[0]));
+        QCOMPARE(stored(), QStringList());
     }
 
     void slidersAndLabels_data()
@@ -278,14 +344,18 @@ private slots:
         QCOMPARE(station.DataFormat, uint8_t(idencom ? 1 : 0));
     }
 
-    void portNotInListKeepsTheChoice()
+    void storedPortNotListedStaysChosen()
     {
-        QVERIFY(ok([&] { control<QComboBox>("Comcombo")->setCurrentText(QStringLiteral("COM10")); }));
-        QCOMPARE(station.ComPort, QStringLiteral("COM10"));
+        // The demo's port: not among this machine's ports, kept by an OK that does not touch it.
         station.ComPort = QStringLiteral("COM99");
         QVERIFY(ok());
+        QCOMPARE(station.ComPort, QStringLiteral("COM99"));
+        QCOMPARE(control<QComboBox>("Comcombo")->currentText(), QStringLiteral("COM99"));
+        QVERIFY(stored().contains(QStringLiteral("PELVAR_COMPORT|COM99")));
+        QCOMPARE(title, QStringLiteral("Quorvel-Pelvar [Seriell-COM99]"));
+        // Chosen from the list afterwards, the listed port is taken.
+        QVERIFY(ok([&] { control<QComboBox>("Comcombo")->setCurrentText(QStringLiteral("COM10")); }));
         QCOMPARE(station.ComPort, QStringLiteral("COM10"));
-        QCOMPARE(title, QStringLiteral("Quorvel-Pelvar [Seriell-COM10]"));
     }
 
     void syncTimeOfDay()

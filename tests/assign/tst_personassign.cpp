@@ -1,4 +1,5 @@
 #include "clock.h"
+#include "handfixture.h"
 #include "handpicturebox.h"
 #include "kolvfixture.h"
 #include "personmodel.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -57,14 +59,22 @@ class TestPersonAssign : public QObject
         window->hide();
         window->show();
     }
-    // Runs the change dialog with what the operator does in it.
+    // Runs the change dialog with what the operator does in it, closed by a
+    // click on "OK" or "Abbrechen".
     void edit(const std::function<void()> &inDialog, bool ok)
     {
         QTimer::singleShot(0, this, [=] {
             inDialog();
-            ok ? chdata->accept() : chdata->reject();
+            QTest::mouseClick(control<QPushButton>(chdata.get(), ok ? "BitBtn1" : "BitBtn2"), Qt::LeftButton);
         });
         window->Eintragbearbeiten1Click();
+    }
+    static void retype(QLineEdit *edit, const QString &text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        typeText(edit, text);
     }
 
 private slots:
@@ -124,8 +134,9 @@ private slots:
         Tgzuweisenform terminals(station);
         terminals.show();
         terminals.gbox()->setCurrentRow(2);  // Halle 2
-        QCOMPARE(terminals.pbox()->item(0)->checkState(), Qt::Checked);
-        terminals.pbox()->item(0)->setCheckState(Qt::Unchecked);
+        QAbstractItemModel *persons = terminals.pbox()->model();
+        QCOMPARE(persons->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+        persons->setData(persons->index(0, 0), Qt::Unchecked, Qt::CheckStateRole);
         QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet").toInt(), 0);
         QCOMPARE(kolv->rows("select action from fingerstatus order by rowid"), QStringList({"+", "-"}));
         show();
@@ -150,14 +161,98 @@ private slots:
         person(1, "Zander", {}, {});
         person(2, "MÜLLER", {}, {});
         person(3, "Abel", {}, {});
+        person(4, "Özdemir", {}, {});
+        person(5, "xaver", {}, {});
         show();
-        window->pgridTitleClick(2);  // "OK": no field, no sorting
+        QHeaderView *header = window->pgrid()->horizontalHeader();
+        const auto clickTitle = [header](int column) {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        };
+        clickTitle(2);  // "OK": no field, no sorting
         QCOMPARE(window->SortField, QString("pid"));
         QVERIFY(ui.messages.isEmpty());
-        window->pgridTitleClick(1);
-        QCOMPARE(window->persons()->person(0)->name, QString("Abel"));
-        window->search()->setText("mü");
+        clickTitle(1);
+        QStringList names;
+        for (int i = 0; i < window->persons()->rowCount(); ++i)
+            names << window->persons()->person(i)->name;
+        QCOMPARE(names, QStringList({"Abel", "MÜLLER", "Özdemir", "xaver", "Zander"}));
+        typeText(window->search(), "mü");
         QCOMPARE(window->persons()->person(window->currentRow())->name, QString("MÜLLER"));
+        window->search()->clear();
+        typeText(window->search(), "ÖZ");
+        QCOMPARE(window->persons()->person(window->currentRow())->name, QString("Özdemir"));
+
+        // The other window lists the persons in the same order.
+        Tgzuweisenform terminals(station);
+        terminals.show();
+        QStringList listed;
+        const QAbstractItemModel *people = terminals.pbox()->model();
+        for (int i = 0; i < people->rowCount(); ++i)
+            listed << people->index(i, 0).data().toString();
+        QCOMPARE(listed, names);
+    }
+
+    // Every list row is taller than the ink of a line with capital umlauts and
+    // descenders, so the dots of "Ä" never touch the row above.
+    void rowsLeaveRoomForUmlautDots()
+    {
+        person(1, "Ärger", {}, {"1"});
+        person(2, "Öztürk", {}, {});
+        person(3, "Übel jung", {}, {});
+        show();
+        Tgzuweisenform terminals(station);
+        terminals.show();
+        terminals.gbox()->setCurrentRow(0);
+        const QString ink = QStringLiteral("ÄÖÜgjpq");
+        for (QAbstractItemView *list : std::initializer_list<QAbstractItemView *>{terminals.pbox(), terminals.gbox(),
+                                                                                  window->gbox()}) {
+            QVERIFY(list->model()->rowCount() >= 3);
+            for (int row = 0; row < 3; ++row) {
+                const QModelIndex item = list->model()->index(row, 0);
+                const int height = list->visualRect(item).height();
+                const QFont font = qvariant_cast<QFont>(item.data(Qt::FontRole));
+                const int inkHeight = QFontMetrics(font).tightBoundingRect(ink).height();
+                QVERIFY2(height >= inkHeight + 2,
+                         qPrintable(QString("%1, row %2: %3 px for %4 px of ink")
+                                        .arg(list->objectName()).arg(row).arg(height).arg(inkHeight)));
+            }
+        }
+    }
+
+    // The name fills the grid so that the marks stay in view, and the operator
+    // can still drag the name and "OK" columns wider or narrower.
+    void nameAndOkColumnsResizeByDragging()
+    {
+        person(1, "Maximiliane-Walburga Überreiter-Hohenzollernschmid", {1}, {});
+        show();
+        QTableView *grid = window->pgrid();
+        QHeaderView *header = grid->horizontalHeader();
+        QCOMPARE(header->length(), grid->viewport()->width());
+        const int name = header->sectionSize(1), ok = header->sectionSize(2);
+
+        auto drag = [header](int section, int dx) {
+            // The grip sits on the section's right edge.
+            const QPoint from(header->sectionViewportPosition(section) + header->sectionSize(section) - 1,
+                              header->height() / 2);
+            QTest::mouseMove(header->viewport(), from);
+            QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
+            QTest::mouseMove(header->viewport(), from + QPoint(dx / 2, 0));
+            QTest::mouseMove(header->viewport(), from + QPoint(dx, 0));
+            QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from + QPoint(dx, 0));
+        };
+        drag(1, -40);
+        QCOMPARE(header->sectionSize(1), name - 40);
+        drag(2, 60);
+        QCOMPARE(header->sectionSize(2), ok + 60);
+        // Wider than the grid now: the scroll bar that appears leaves the operator's widths alone.
+        QCOMPARE(header->sectionSize(1), name - 40);
+
+        // A wider window gives the name the room again.
+        window->resize(window->width() + 100, window->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(header->length(), grid->viewport()->width());
+        QCOMPARE(header->sectionSize(2), ok + 60);
     }
 
     void deleteAsksAndMovesToNeighbour()
@@ -218,28 +313,54 @@ private slots:
         QVERIFY(at(postet[0]).secsTo(at(postet[1])) >= 1);
     }
 
-    void takenOrBadNumberRefused_data()
+    void takenOrBadNumberRefusedWhileTheDialogIsOpen_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::newRow("taken") << "5" << "Personalid ist schon Schulz zugeordnet";
         QTest::newRow("not a number") << "12a" << "'12a' ist kein gültiger Integerwert für Feld 'PID'";
     }
-    void takenOrBadNumberRefused()
+    void takenOrBadNumberRefusedWhileTheDialogIsOpen()
     {
         QFETCH(QString, typed);
         QFETCH(QString, message);
         person(3, "Meier", {1}, {"1"});
         person(5, "Schulz", {}, {});
         show();
+        bool stayedOpen = false;
+        QString nameKept;
+        QStringList written;
         edit([&] {
-            chdata->nredit()->setText(typed);
-            chdata->nameedit()->setText("Neu");
+            retype(chdata->nredit(), typed);
+            retype(chdata->nameedit(), "Meier-Lüdenscheid");
+            QTest::mouseClick(control<QPushButton>(chdata.get(), "BitBtn1"), Qt::LeftButton);
+            stayedOpen = chdata->isVisible();
+            nameKept = chdata->nameedit()->text();
+            written = kolv->rows("select pid, name from fingerid order by pid");
+            retype(chdata->nredit(), "7");
         }, true);
         QCOMPARE(ui.messages, QStringList({message}));
-        QCOMPARE(kolv->rows("select pid, name from fingerid order by pid"), QStringList({"3|Meier", "5|Schulz"}));
+        QVERIFY(stayedOpen);
+        QCOMPARE(nameKept, QString("Meier-Lüdenscheid"));
+        QCOMPARE(written, QStringList({"3|Meier", "5|Schulz"}));
+        // Corrected in the same dialog: stored with the name typed before.
+        QCOMPARE(kolv->rows("select pid, name from fingerid order by pid"),
+                 QStringList({"5|Schulz", "7|Meier-Lüdenscheid"}));
+        QCOMPARE(kolv->rows("select pid from fingerid_to_geraet"), QStringList({"7"}));
+    }
+
+    void renumberFailingRollsBackAndKeepsTheGrid()
+    {
+        person(3, "Meier", {1}, {"1"});
+        show();
+        kolv->sql("create trigger refuse before insert on fingerstatus when new.action='+' "
+                  "begin select raise(abort, 'gesperrt'); end");
+        edit([this] { retype(chdata->nredit(), "4711"); }, true);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].contains("gesperrt"), qPrintable(ui.messages[0]));
+        QCOMPARE(kolv->rows("select pid from fingerid"), QStringList({"3"}));
         QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
-        QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet where pid=3").toInt(), 1);
+        QCOMPARE(window->persons()->person(0)->pid, 3);
     }
 
     void changeDialogMarksSurviveRepaints()

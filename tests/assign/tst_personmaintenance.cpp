@@ -3,8 +3,10 @@
 #include "personnelnumber.h"
 #include "personrecords.h"
 #include "clock.h"
+#include "dberror.h"
 
 #include <QTest>
+#include <QSqlQuery>
 #include <QtEndian>
 
 namespace {
@@ -144,18 +146,102 @@ private slots:
         QCOMPARE(kolv->value("select count(*) from fingerid_to_geraet where pid=17").toInt(), 1);
     }
 
-    void moveTemplate()
+    // Archive rows as "fid:scan:byte 8:body byte", the body telling whose scans they are.
+    QStringList archive(int32_t pid)
+    {
+        QStringList out;
+        QSqlQuery q(kolv->other());
+        q.prepare("select fid, scannumber, fdata from fingerdata_archiv where pid=? order by fid, scannumber");
+        q.addBindValue(pid);
+        if (!q.exec())
+            qFatal("archive read failed");
+        while (q.next()) {
+            const QByteArray d = q.value(2).toByteArray();
+            out << QString("%1:%2:%3:%4").arg(q.value(0).toInt()).arg(q.value(1).toInt())
+                       .arg(int(d[8])).arg(int(uchar(d[20])), 0, 16);
+        }
+        return out;
+    }
+
+    void moveTemplateTakesItsArchiveRows()
     {
         person(17, "Meier", {1, 3}, {});
+        // Finger 6 was scanned but not chosen for the terminals: archive rows only.
+        QByteArray unchosen = templ(17, 6);
+        unchosen.fill('\x66', 216);
+        qToLittleEndian<qint64>(17, unchosen.data());
+        unchosen[8] = 6;
+        kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,fdata) values (17,6,1,?)", {unchosen});
         QVERIFY(moveStoredTemplate(kolv->dm(), 17, 1, 6));
         QCOMPARE(kolv->rows("select fid from fingerdata where pid=17 order by fid"), QStringList({"3", "6"}));
         const QByteArray d = kolv->value("select fdata from fingerdata where pid=17 and fid=6").toByteArray();
         QCOMPARE(int(d[8]), 6);
-        QCOMPARE(kolv->rows("select distinct fid from fingerdata_archiv order by fid"), QStringList({"1", "3"}));
+        // The moved finger's scans are at 6 now, the unchosen ones took its old place.
+        QCOMPARE(archive(17), QStringList({"1:1:1:66", "3:1:3:55", "3:2:3:55", "6:1:6:55", "6:2:6:55"}));
         // Onto a finger that carries a template already: refused, nothing changes.
         QVERIFY_THROWS_EXCEPTION(InputError, moveStoredTemplate(kolv->dm(), 17, 6, 3));
         QCOMPARE(kolv->rows("select fid from fingerdata where pid=17 order by fid"), QStringList({"3", "6"}));
+        QCOMPARE(archive(17).size(), 5);
         QVERIFY(!moveStoredTemplate(kolv->dm(), 17, 9, 2));
+    }
+
+    void moveTemplateFailingLeavesBothTables()
+    {
+        person(17, "Meier", {1}, {});
+        kolv->sql("create trigger refuse before update on fingerdata_archiv begin select raise(abort, 'gesperrt'); end");
+        QVERIFY_THROWS_EXCEPTION(DbError, moveStoredTemplate(kolv->dm(), 17, 1, 6));
+        QCOMPARE(kolv->rows("select fid from fingerdata where pid=17"), QStringList({"1"}));
+        QCOMPARE(archive(17), QStringList({"1:1:1:55", "1:2:1:55"}));
+    }
+
+    void renumberIsOneTransaction()
+    {
+        person(17, "Meier", {1}, {"1", "4"});
+        bool pausedUnseen = false;
+        changePerson(kolv->dm(), clock, 17, 4711, "Meier", {"1", "4"}, false, [&] {
+            // Nothing is visible to the Kolv service before the whole change is.
+            pausedUnseen = kolv->value("select count(*) from fingerstatus").toInt() == 0 &&
+                           kolv->value("select count(*) from fingerid where pid=17").toInt() == 1;
+            clock.set(clock.now().addSecs(1));
+        });
+        QVERIFY(pausedUnseen);
+        QCOMPARE(kolv->rows("select pid, geraet, action, postet from fingerstatus order by rowid"),
+                 QStringList({"17|1|-|2011-01-31 08:05:09", "17|4|-|2011-01-31 08:05:09",
+                              "4711|1|+|2011-01-31 08:05:10", "4711|4|+|2011-01-31 08:05:10"}));
+        QCOMPARE(kolv->rows("select pid from fingerid"), QStringList({"4711"}));
+    }
+
+    void renumberFailingInThePutRowsRollsBackEverything()
+    {
+        person(17, "Meier", {1}, {"1"});
+        kolv->sql("create trigger refuse before insert on fingerstatus when new.action='+' "
+                  "begin select raise(abort, 'gesperrt'); end");
+        QVERIFY_THROWS_EXCEPTION(DbError, changePerson(kolv->dm(), clock, 17, 4711, "Neu", {"1"}, false, {}));
+        QCOMPARE(kolv->rows("select pid, name from fingerid"), QStringList({"17|Meier"}));
+        QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
+        QCOMPARE(kolv->rows("select pid from fingerid_to_geraet"), QStringList({"17"}));
+        QCOMPARE(kolv->rows("select pid from fingerdata"), QStringList({"17"}));
+        const QByteArray d = kolv->value("select fdata from fingerdata").toByteArray();
+        QCOMPARE(qFromLittleEndian<qint64>(d.constData()), qint64(17));
+    }
+
+    void sameNumberJournalsOnlyAfterAFingerMove_data()
+    {
+        QTest::addColumn<bool>("fingerChanged");
+        QTest::addColumn<QStringList>("journal");
+        QTest::newRow("name only") << false << QStringList();
+        QTest::newRow("finger moved") << true << QStringList({"17|1|+"});
+    }
+    void sameNumberJournalsOnlyAfterAFingerMove()
+    {
+        QFETCH(bool, fingerChanged);
+        QFETCH(QStringList, journal);
+        person(17, "Meier", {1}, {"1"});
+        bool paused = false;
+        changePerson(kolv->dm(), clock, 17, 17, "Meyer", {"1"}, fingerChanged, [&] { paused = true; });
+        QVERIFY(!paused);
+        QCOMPARE(kolv->rows("select name from fingerid"), QStringList({"Meyer"}));
+        QCOMPARE(kolv->rows("select pid, geraet, action from fingerstatus"), journal);
     }
 
     void prefixSearch_data()

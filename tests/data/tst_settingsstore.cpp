@@ -74,7 +74,7 @@ void SettingsStoreTest::lowerCaseNamesFindTheSameRow()
     kolv.sql("insert into ini (schluessel,wert) values('PELVAR_SECURITY','80')");
     Tdbini settings(kolv.dm());
     QCOMPARE(settings.ReadInteger("pelvar", "security", 60), 80);
-    QVERIFY(settings.WriteInteger("Pelvar", "Security", 90));
+    settings.WriteInteger("Pelvar", "Security", 90);
     QCOMPARE(kolv.rows("select schluessel, wert from ini"), QStringList{"PELVAR_SECURITY|90"});
 }
 
@@ -83,9 +83,9 @@ void SettingsStoreTest::rewriteChangesTheRowInPlace()
     KolvFixture kolv(false);
     kolv.sql("insert into ini (schluessel,wert) values('OTHER_KEY','x')");
     Tdbini settings(kolv.dm());
-    QVERIFY(settings.WriteString("PELVAR", "COMPORT", "COM3"));
-    QVERIFY(settings.WriteString("PELVAR", "COMPORT", "COM4"));
-    QVERIFY(settings.WriteBool("PELVAR", "DOUPDATE", true));
+    settings.WriteString("PELVAR", "COMPORT", "COM3");
+    settings.WriteString("PELVAR", "COMPORT", "COM4");
+    settings.WriteBool("PELVAR", "DOUPDATE", true);
     QCOMPARE(kolv.rows("select schluessel, wert from ini order by schluessel"),
              (QStringList{"OTHER_KEY|x", "PELVAR_COMPORT|COM4", "PELVAR_DOUPDATE|1"}));
 }
@@ -104,7 +104,7 @@ void SettingsStoreTest::dateTimeUsesTheOperatorsSeparator()
     Tdbini comma(kolv.dm());
     comma.setDecimalSeparator(",");
     const double evening = datetimevalue::fromDateTime(QDateTime(QDate(2024, 12, 6), QTime(18, 0)));
-    QVERIFY(comma.WriteFloat("PELVAR", "SYNCTIME", evening));
+    comma.WriteFloat("PELVAR", "SYNCTIME", evening);
     QVERIFY(kolv.value("select wert from ini").toString().endsWith(",75"));
     QCOMPARE(comma.ReadFloat("PELVAR", "SYNCTIME", 1.0), evening);
 

@@ -40,7 +40,7 @@ private:
 
     QString memo() { return control<QPlainTextEdit>(scanning.get(), "scanmemo")->toPlainText(); }
     QString results() { return control<QPlainTextEdit>(form.get(), "resultmemo")->toPlainText(); }
-    void setScanLimit(int n) { QVERIFY(settings->WriteInteger("PELVAR", "NOFSCANS", n)); }
+    void setScanLimit(int n) { settings->WriteInteger("PELVAR", "NOFSCANS", n); }
 
     // Makes the finger current and double-clicks it; body runs inside the
     // scanning dialog's own modal loop. Returns when the dialog has closed.

@@ -118,6 +118,10 @@ private slots:
         QTest::addColumn<QString>("trigger");
         QTest::addColumn<QString>("message");
         QTest::newRow("taken number") << "12" << "" << "Personalid ist schon Alt, Otto zugeordnet";
+        // A rescan of person 13 typed over with 12 would replace Otto's templates.
+        QTest::newRow("rescan under another number") << "12" << "rescan of 13"
+                                                     << "Beim Neu scannen bleibt die Personalid 13; sie wird mit "
+                                                        "\"Eintrag bearbeiten\" geändert";
         QTest::newRow("failure in the middle") << "13"
                                                << "create trigger broken before insert on Fingerdata "
                                                   "begin select raise(abort,'kaputt'); end"
@@ -132,7 +136,10 @@ private slots:
         KolvFixture kolv;
         kolv.sql("insert into fingerid (pid,name) values(12,'Alt, Otto')");
         kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,fdata) values(13,2,1,x'00')");
-        if (!trigger.isEmpty())
+        const bool rescan = trigger == "rescan of 13";
+        if (rescan)
+            kolv.sql("insert into Fingerdata (PID,FID,fdata) values(12,2,x'0c')");
+        else if (!trigger.isEmpty())
             kolv.sql(trigger);
         const QStringList before = everything(kolv);
         Tdbini settings(kolv.dm());
@@ -140,6 +147,10 @@ private slots:
         Enrolment e;
         EnrolmentSave save = e.save(pid, "Neu");
         save.terminals = {kolv.dm().GetTerminal(0)};
+        if (rescan) {
+            save.rescan = true;
+            save.rescanPidText = "13";
+        }
         try {
             saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, save);
             QFAIL("saved");
@@ -236,6 +247,7 @@ private slots:
         EnrolmentSave again;
         again.pidText = "21";
         again.rescan = true;
+        again.rescanPidText = "21";
         again.dataFormat = 1;
         saveEnrolment(kolv.dm(), clock, fingers, scans, again);
         QCOMPARE(kolv.rows("select Datatype from Fingerdata_archiv where FID=3 order by Scannumber"),
@@ -328,6 +340,7 @@ private slots:
         }
         EnrolmentSave again;
         again.pidText = "8";
+        again.rescanPidText = "8";
         again.rescan = true;
         again.dataFormat = 1;
         saveEnrolment(kolv.dm(), clock, fingers, scans, again);

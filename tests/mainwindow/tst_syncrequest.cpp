@@ -6,6 +6,7 @@
 #include "syncrequest.h"
 #include "tdbini.h"
 
+#include <QTimeZone>
 #include <QtTest>
 
 class SyncRequestTest : public QObject
@@ -18,6 +19,9 @@ private slots:
     void timedRequestWritesTimeAndSaysWhen();
     void immediateRequestKeepsTheStoredTime();
     void unchangedDataAsksFirst();
+    void failedWriteIsNotConfirmed();
+    void clockChangeNights_data();
+    void clockChangeNights();
     void statusTexts();
 
 private:
@@ -125,6 +129,61 @@ void SyncRequestTest::statusTexts()
     s = readServiceStatus(rig.settings);
     QCOMPARE(s.request, QString("Abgleich: aus"));
     QCOMPARE(s.last, QString("letzter Abgleich:"));
+}
+
+
+void SyncRequestTest::failedWriteIsNotConfirmed()
+{
+    Rig rig;
+    rig.station.DataChanged = true;
+    rig.station.SyncMode = 1;
+    rig.station.SyncTime = datetimevalue::fromDateTime(QDateTime(QDate(2024, 1, 1), QTime(6, 0)));
+    rig.clock.set(QDateTime(QDate(2024, 12, 6), QTime(5, 59)));
+    // The time, written second, is refused: the request written first goes too.
+    rig.kolv.sql("create trigger refuse before insert on ini when new.schluessel='PELVAR_DOUPDATETIME' "
+                 "begin select raise(abort, 'gesperrt'); end");
+    QVERIFY_THROWS_EXCEPTION(DbError, QuorvelKolvGerteupdate1Click(rig.station));
+    QVERIFY(rig.ui.messages.isEmpty());
+    QCOMPARE(rig.kolv.value("select count(*) from ini").toInt(), 0);
+}
+
+void SyncRequestTest::clockChangeNights_data()
+{
+    const QTimeZone berlin("Europe/Berlin");
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QTime>("syncTime");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QDateTime>("stored");
+    // 02:00 to 03:00 does not exist on 29 March 2026.
+    QTest::newRow("spring, in the lost hour") << QDateTime(QDate(2026, 3, 29), QTime(1, 0), berlin) << QTime(2, 30)
+                                              << "29.03.2026 03:00" << QDateTime(QDate(2026, 3, 29), QTime(3, 0));
+    QTest::newRow("spring, at its start") << QDateTime(QDate(2026, 3, 29), QTime(1, 0), berlin) << QTime(2, 0)
+                                          << "29.03.2026 03:00" << QDateTime(QDate(2026, 3, 29), QTime(3, 0));
+    QTest::newRow("spring, after it") << QDateTime(QDate(2026, 3, 29), QTime(1, 0), berlin) << QTime(3, 15)
+                                      << "29.03.2026 03:15" << QDateTime(QDate(2026, 3, 29), QTime(3, 15));
+    // 02:00 to 03:00 comes twice on 25 October 2026; the second time the clock reads 02:10 again.
+    const QDateTime secondPass = QDateTime(QDate(2026, 10, 25), QTime(3, 10), berlin).addSecs(-3600);
+    QTest::newRow("autumn, before the hour") << QDateTime(QDate(2026, 10, 25), QTime(1, 50), berlin) << QTime(2, 30)
+                                             << "25.10.2026 02:30" << QDateTime(QDate(2026, 10, 25), QTime(2, 30));
+    QTest::newRow("autumn, in its second pass") << secondPass << QTime(2, 30) << "25.10.2026 02:30"
+                                                << QDateTime(QDate(2026, 10, 25), QTime(2, 30));
+}
+
+void SyncRequestTest::clockChangeNights()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(QTime, syncTime);
+    QFETCH(QString, told);
+    QFETCH(QDateTime, stored);
+    Rig rig;
+    rig.station.DataChanged = true;
+    rig.station.SyncMode = 1;
+    rig.station.SyncTime = datetimevalue::fromDateTime(QDateTime(QDate(2020, 6, 1), syncTime));
+    rig.clock.set(now);
+    QuorvelKolvGerteupdate1Click(rig.station);
+    const QString sep = datetimevalue::timeSeparator();
+    QCOMPARE(rig.ui.messages, QStringList{"Terminal-Synchronisation wird ausgelöst am: " + QString(told).replace(":", sep)});
+    QCOMPARE(rig.settings.ReadFloat("PELVAR", "DOUPDATETIME", 0), datetimevalue::fromDateTime(stored));
 }
 
 QTEST_GUILESS_MAIN(SyncRequestTest)

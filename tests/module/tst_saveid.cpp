@@ -12,6 +12,7 @@
 #include "handpicturebox.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+#include <QTimer>
 
 class TestSaveid : public QObject
 {
@@ -117,6 +119,38 @@ private slots:
         }
     }
 
+    // The name label is narrower than the longest name: what does not fit is
+    // cut with a hint and the whole name is one hover away; markup stays text.
+    void personNameShownWholeOrWithTooltip_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("short") << QStringLiteral("Änne Öztürk") << true;
+        QTest::newRow("fifty characters") << QStringLiteral("Maximiliane-Walburga Überreiter-Hohenzollernschmid")
+                                          << false;
+        QTest::newRow("markup") << QStringLiteral("<b>Ärger</b>") << true;
+    }
+    void personNameShownWholeOrWithTooltip()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, fits);
+        QVERIFY(name.size() <= 50);
+        TsaveidForm form(station, fingers, scans);
+        form.setPerson(QStringLiteral("17"), name, false);
+        form.show();
+        QLabel *label = control<QLabel>(&form, "namelabel");
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width());
+        if (fits) {
+            QCOMPARE(label->text(), name);
+            QCOMPARE(label->toolTip(), QString());
+        } else {
+            QVERIFY(label->text().endsWith(QChar(0x2026)));
+            QVERIFY(name.startsWith(label->text().chopped(1)));
+            QCOMPARE(label->toolTip(), name);
+        }
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+
     void preselectionAndFingerChoice()
     {
         scanned(2, 80);
@@ -133,7 +167,6 @@ private slots:
         QCOMPARE(QColor(picbox->pixel(centreOf(5).x(), 90)), QColor(0, 128, 0));
         QCOMPARE(QColor(picbox->pixel(centreOf(2).x(), 90)), QColor(255, 255, 0));
         QCOMPARE(QColor(picbox->pixel(centreOf(1).x(), 90)), QColor(255, 255, 255));
-        picbox->grab().save("/tmp/saveid-transfer.png");
 
         form.BitBtn1Click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
@@ -217,12 +250,94 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(&info, "ntestbtn")->isEnabled(), 5000);
         QCOMPARE(info.lines().mid(11),
                  (QStringList{"-------------------", "Bitte Finger scannen", "Ergebnis:", "Scan nicht erfolgreich"}));
-        info.grab().save("/tmp/saveid-result.png");
-        form.grab().save("/tmp/saveid-dialog.png");
 
         info.close();
         QVERIFY(!station.ModuleOpen);
         QCOMPARE(sim.calls("VXMComClose"), 2);
+    }
+
+    // The operator's way through a test: every button pressed with the mouse
+    // while the transfer dialog (and the enrolment dialog under it) run
+    // their own modal loops.
+    void resultDialogTakesInputWhileTheTransferDialogIsOpen()
+    {
+        QVERIFY(library->ComOpen("COM3"));
+        QVERIFY(library->Init(1, 60, 40, 7));
+        scanned(2, 80, "anna-2");
+        scanned(5, 60, "anna-5");
+        library->ComClose();
+        rank();
+        QDialog enrolment;  // stands for the enrolment dialog that opened the transfer dialog
+        enrolment.resize(300, 200);
+        TsaveidForm form(station, fingers, scans, &enrolment);
+        Ttestinfoform info(form);
+        form.setTestInfoForm(&info);
+        form.setPerson(QStringLiteral("17"), QStringLiteral("B"), false);
+        QPushButton *next = control<QPushButton>(&info, "ntestbtn");
+        const auto attemptDone = [&] { return QTest::qWaitFor([&] { return next->isEnabled(); }, 5000); };
+
+        bool firstResult = false, secondResult = false, thirdResult = false, besideNotOver = false;
+        QStringList afterTransferClosed;
+        bool closedWhileTransferOpen = false, stillOpenAfterTransfer = false, moduleClosed = false;
+        QTimer::singleShot(0, &enrolment, [&] {
+            QTimer::singleShot(0, &form, [&] {
+                QVERIFY(sim.command("FINGER anna-2"));
+                clickThroughWindow(control<QPushButton>(&form, "Button1"));
+                firstResult = attemptDone();
+                besideNotOver = !info.frameGeometry().intersects(form.frameGeometry());
+                QVERIFY(sim.command("FINGER anna-5"));
+                clickThroughWindow(next);
+                secondResult = attemptDone() && info.lines().contains("Fingerid=5");
+                QVERIFY(sim.command("FINGER anna-2"));
+                clickThroughWindow(next);
+                thirdResult = attemptDone() && info.lines().count("Fingerid=2") == 2;
+                clickThroughWindow(control<QPushButton>(&form, "BitBtn2"));
+            });
+            form.exec();
+            // The transfer dialog is closed, the enrolment dialog still open.
+            stillOpenAfterTransfer = info.isVisible();
+            QVERIFY(sim.command("FINGER anna-5"));
+            clickThroughWindow(next);
+            attemptDone();
+            afterTransferClosed = info.lines();
+            clickThroughWindow(control<QPushButton>(&info, "cancelbtn"));
+            closedWhileTransferOpen = !info.isVisible();
+            moduleClosed = !station.ModuleOpen;
+            enrolment.reject();
+        });
+        enrolment.exec();
+        QVERIFY(firstResult);
+        QVERIFY(secondResult);
+        QVERIFY(thirdResult);
+        QVERIFY(besideNotOver);
+        QVERIFY(stillOpenAfterTransfer);
+        QCOMPARE(afterTransferClosed.count("Fingerid=5"), 2);
+        QVERIFY(closedWhileTransferOpen);
+        QVERIFY(moduleClosed);
+    }
+
+    void closingTheResultDialogWhileTheTransferDialogRuns()
+    {
+        scanned(3, 50);
+        TsaveidForm form(station, fingers, scans);
+        Ttestinfoform info(form);
+        form.setTestInfoForm(&info);
+        form.setPerson(QStringLiteral("5"), QStringLiteral("B"), false);
+        bool closed = false, moduleClosed = false;
+        QTimer::singleShot(0, &form, [&] {
+            QVERIFY(sim.command("NOFINGER"));
+            clickThroughWindow(control<QPushButton>(&form, "Button1"));
+            QVERIFY(form.testRunning());
+            // The window's own close button, as the operator closes it.
+            keyThroughWindow(&info, Qt::Key_Escape);
+            closed = !info.isVisible();
+            moduleClosed = !station.ModuleOpen;
+            form.reject();
+        });
+        form.exec();
+        QVERIFY(closed);
+        QVERIFY(moduleClosed);
+        QVERIFY(!form.testRunning());
     }
 
     void closingDuringAnAttemptAbandonsIt()
@@ -270,6 +385,20 @@ private slots:
         QVERIFY(!form.testRunning());
         QCOMPARE(sim.calls("VXMComClose"), 1);
         QVERIFY(station.ModuleOpen);
+    }
+
+    void closingAfterAFailedInitialisationClosesThePort()
+    {
+        scanned(3, 50);
+        TestDialogs dialogs(station, fingers, scans, QStringLiteral("5"));
+        QVERIFY(sim.command("INITFAIL"));
+        clickThroughWindow(control<QPushButton>(&dialogs.form, "Button1"));
+        QCOMPARE(dialogs.info.lines(), QStringList{"Initialisiere Scanner"});
+        QVERIFY(station.ModuleOpen);
+        clickThroughWindow(control<QPushButton>(&dialogs.info, "cancelbtn"));
+        QVERIFY(!dialogs.info.isVisible());
+        QVERIFY(!station.ModuleOpen);
+        QCOMPARE(sim.calls("VXMComClose"), 1);
     }
 
     void badNumberWritesNothingToTheModule()

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QTest>
 #include <QtEndian>
 #include <cstdint>
 
@@ -29,4 +30,23 @@ void writeHandFiles(const QString &dir)
     QFile file(dir + "finger.bin");
     if (file.open(QIODevice::WriteOnly))
         file.write(regions);
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        const Qt::Key key = c.isLetterOrNumber() && c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
+void clickThroughWindow(QWidget *control)
+{
+    QWidget *top = control->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, control->mapTo(top, control->rect().center()));
+}
+
+void keyThroughWindow(QWidget *widget, Qt::Key key)
+{
+    QTest::keyClick(widget->window()->windowHandle(), key);
 }

@@ -27,3 +27,14 @@ T *control(QWidget *window, const char *name)
         qFatal("no control %s", name);
     return widget;
 }
+
+// Types text into the widget key by key, umlauts included (QTest::keyClicks
+// takes Latin-1 characters only).
+void typeText(QWidget *widget, const QString &text);
+
+// A left click on the control through its window, as the window system
+// delivers it: a window blocked by a modal dialog does not get it (a click
+// sent to the widget itself would pass the block).
+void clickThroughWindow(QWidget *control);
+// A key pressed in the window that holds widget, delivered the same way.
+void keyThroughWindow(QWidget *widget, Qt::Key key);

@@ -27,7 +27,7 @@ QString createSchema(QSqlDatabase &db)
 {
     return run(db, {
         "PRAGMA journal_mode=WAL",
-        "create table fingerid (pid integer not null, name varchar(50) collate nocase)",
+        "create table fingerid (pid integer not null, name varchar(50))",
         "create unique index fingerid_pid on fingerid (pid)",
         "create table Fingerdata (PID integer not null, FID integer not null, Datatype integer, fdata blob)",
         "create unique index fingerdata_pid_fid on Fingerdata (PID, FID)",
@@ -37,10 +37,11 @@ QString createSchema(QSqlDatabase &db)
         "create unique index fingerdata_archiv_key on Fingerdata_archiv (PID, FID, Scannumber)",
         "create table fingerid_to_geraet (pid integer not null, geraet varchar(20) not null)",
         "create index fingerid_to_geraet_pid on fingerid_to_geraet (pid)",
+        "create index fingerid_to_geraet_geraet on fingerid_to_geraet (geraet)",
         "create table fingerstatus (pid integer not null, geraet varchar(20), action varchar(1), postet varchar(19))",
         "create index fingerstatus_pid on fingerstatus (pid)",
         "create table geraetetree (typ varchar(1), typid varchar(20), parentref varchar(20), ref varchar(20),"
-        " level integer, bezeichnung varchar(60) collate nocase)",
+        " level integer, bezeichnung varchar(60))",
         "create table ini (schluessel varchar(80) not null, wert varchar(255))",
         "create unique index SCHLUESSEL on ini (schluessel)",
     });
