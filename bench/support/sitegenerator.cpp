@@ -22,9 +22,14 @@ const char *const firstnames[] = {"Anna", "Jörg", "Emma", "Lukas", "Sophie", "J
 
 QString generatedName(int pid)
 {
-    const size_t s = size_t(pid) % (sizeof surnames / sizeof *surnames);
-    const size_t f = size_t(pid / 7) % (sizeof firstnames / sizeof *firstnames);
-    return QString::fromUtf8(surnames[s]) + QStringLiteral(", ") + QString::fromUtf8(firstnames[f]);
+    // Numbers and names in unrelated orders; about 27,000 different names,
+    // so that a large site repeats some, as real ones do.
+    const uint32_t h = uint32_t(pid) * 2654435761u;
+    const size_t s = (h >> 8) % (sizeof surnames / sizeof *surnames);
+    const size_t f = (h >> 16) % (sizeof firstnames / sizeof *firstnames);
+    const char initial = char('A' + (h >> 24) % 26);
+    return QString::fromUtf8(surnames[s]) + QStringLiteral(", ") + QString::fromUtf8(firstnames[f]) +
+           QLatin1Char(' ') + QLatin1Char(initial) + QLatin1Char('.');
 }
 
 QString generateSite(const QString &dir, const SiteSize &size)

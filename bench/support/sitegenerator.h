@@ -20,5 +20,5 @@ struct SiteSize
 // port, so that start-up searches no USB bridge. Returns an error text or "".
 QString generateSite(const QString &dir, const SiteSize &size);
 
-// The name of person pid, as the generator writes it (repeats on purpose).
+// The name of person pid, as the generator writes it.
 QString generatedName(int pid);

@@ -1,6 +1,6 @@
 #include "personrecords.h"
 
-#include "germanorder.h"
+#include "nameorder.h"
 #include "tdm.h"
 
 #include <algorithm>
@@ -18,7 +18,7 @@ QString sortFieldOf(PersonColumn column)
     return {};
 }
 
-QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected)
+QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected, NameOrderCache *cache)
 {
     const bool byName = sortField.compare(QLatin1String("name"), Qt::CaseInsensitive) == 0;
     QVector<PersonRow> rows;
@@ -30,9 +30,8 @@ QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected)
     // Names in German order, whatever the database's own collation; equal
     // names keep the order of their numbers.
     if (byName) {
-        const GermanNameOrder order;
-        std::stable_sort(rows.begin(), rows.end(),
-                         [&](const PersonRow &a, const PersonRow &b) { return order(a.name, b.name); });
+        NameOrderCache once;
+        return (cache ? *cache : once).order(rows);
     }
     return rows;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 class Tdm;
+class NameOrderCache;
 
 struct PersonRow
 {
@@ -25,7 +26,10 @@ QString sortFieldOf(PersonColumn column);
 // in German order, equal names by number); any other text sorts by pid.
 // expected is how many rows there were the last time, so that thousands of
 // rows are not moved again and again while the list grows.
-QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected = 0);
+// With a cache, the name order of its last reading is reused for what did
+// not change since.
+QVector<PersonRow> readPersons(Tdm &dm, const QString &sortField, int expected = 0,
+                               NameOrderCache *cache = nullptr);
 // The numbers that have at least one row in fingerdata.
 QSet<int32_t> readTemplatePids(Tdm &dm, int expected = 0);
 // The terminal identifiers the person is assigned to.

@@ -68,7 +68,7 @@ void Tgzuweisenform::FormShow()
         if (m_station.Settings)
             m_station.dm->LoadTerminals(*m_station.Settings);
         LoadTerminalList();
-        m_persons->setPersons(readPersons(*m_station.dm, QStringLiteral("name"), lastCount));
+        m_persons->setPersons(readPersons(*m_station.dm, QStringLiteral("name"), lastCount, &m_nameOrder));
     });
     QListWidget *terminals = m_ui->gbox;
     if (terminals->count() > 0) {

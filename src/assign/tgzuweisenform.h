@@ -4,6 +4,7 @@
 #pragma once
 
 #include "bioobjects.h"
+#include "nameorder.h"
 
 #include <QDialog>
 #include <memory>
@@ -44,4 +45,5 @@ private:
     Station &m_station;
     std::unique_ptr<Ui::Tgzuweisenform> m_ui;
     PersonTickModel *m_persons = nullptr;
+    NameOrderCache m_nameOrder;
 };

@@ -147,7 +147,7 @@ void Tzuweisungsform::LoadTerminalList()
 
 void Tzuweisungsform::OpenPersons()
 {
-    m_persons->setPersons(readPersons(*m_station.dm, SortField, m_persons->rowCount()));
+    m_persons->setPersons(readPersons(*m_station.dm, SortField, m_persons->rowCount(), &m_nameOrder));
     if (m_persons->rowCount() > 0) {
         setCurrentRow(0);
         m_ui->pgrid->scrollToTop();

@@ -4,6 +4,8 @@
 // or rescans the current person.
 #pragma once
 
+#include "nameorder.h"
+
 #include <QDialog>
 #include <QString>
 #include <QStringList>
@@ -81,4 +83,5 @@ private:
     Tchdataform &m_chdataform;
     std::unique_ptr<Ui::Tzuweisungsform> m_ui;
     PersonModel *m_persons = nullptr;
+    NameOrderCache m_nameOrder;  // when sorted by name
 };

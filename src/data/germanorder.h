@@ -17,6 +17,9 @@ public:
     // Negative, zero or positive as a sorts before, with or after b.
     int compare(const QString &a, const QString &b) const { return m_collator.compare(a, b); }
     bool operator()(const QString &a, const QString &b) const { return compare(a, b) < 0; }
+    // A key whose comparison gives the same order, for sorting many names:
+    // each name is analysed once instead of at every comparison.
+    QCollatorSortKey sortKey(const QString &s) const { return m_collator.sortKey(s); }
 
 private:
     QCollator m_collator;

@@ -132,7 +132,9 @@ void Tdm::addMissingIndexes()
     if (!q.exec() || q.next())
         return;
     q.finish();
-    q.exec(QStringLiteral("create index ") + name + QStringLiteral(" on fingerid_to_geraet (geraet)"));
+    // With the number in the index, a terminal's persons are read from the
+    // index alone.
+    q.exec(QStringLiteral("create index ") + name + QStringLiteral(" on fingerid_to_geraet (geraet, pid)"));
 }
 
 QSqlQuery &Tdm::prepared(const QString &sql)

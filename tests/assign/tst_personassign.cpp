@@ -410,6 +410,37 @@ private slots:
         QCOMPARE(kolv->value("select count(*) from fingerstatus where action='+'").toInt(), journalRows);
     }
 
+    void movedFingerComesBackOnItsNewNumberInARescan()
+    {
+        person(3, "Meier", {1}, {});
+        for (int scan = 1; scan <= 2; ++scan)
+            kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,score,selected,fingerselected,fdata) "
+                      "values (3,1,?,50,?,1,?)",
+                      {scan, scan == 1, QByteArray(216, char(1))});
+        show();
+        edit([this] {
+            // Finger 6 clicked on the picture, the stored entry chosen, "<".
+            const Tfinger *six = scanform->Fingers.byNumber(6);
+            QTest::mouseClick(chdata->fingerpaint(), Qt::LeftButton, {},
+                              QPoint(six->Region.centreX(), six->Region.centreY()));
+            QListWidget *stored = chdata->fbox();
+            QTest::mouseClick(stored->viewport(), Qt::LeftButton, {}, stored->visualItemRect(stored->item(0)).center());
+            clickThroughWindow(control<QPushButton>(chdata.get(), "Button1"));
+        }, true);
+        QCOMPARE(kolv->rows("select fid from fingerdata where pid=3"), QStringList({"6"}));
+        int onSix = -1, onOne = -1;
+        QTimer::singleShot(0, this, [&] {
+            onSix = scanform->Fingers.byNumber(6)->ScanCount;
+            onOne = scanform->Fingers.byNumber(1)->ScanCount;
+            clickThroughWindow(control<QPushButton>(scanform.get(), "BitBtn2"));
+        });
+        window->Neuscannen1Click();
+        QCOMPARE(onSix, 2);
+        QCOMPARE(onOne, 0);
+        // Leaving the rescan without new scans asks nothing.
+        QVERIFY(ui.questions.isEmpty());
+    }
+
     void rescanJournalsTickedTerminalsAndRefreshesMarks()
     {
         person(3, "Meier", {}, {"4"});

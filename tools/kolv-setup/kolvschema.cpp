@@ -37,7 +37,7 @@ QString createSchema(QSqlDatabase &db)
         "create unique index fingerdata_archiv_key on Fingerdata_archiv (PID, FID, Scannumber)",
         "create table fingerid_to_geraet (pid integer not null, geraet varchar(20) not null)",
         "create index fingerid_to_geraet_pid on fingerid_to_geraet (pid)",
-        "create index fingerid_to_geraet_geraet on fingerid_to_geraet (geraet)",
+        "create index fingerid_to_geraet_geraet on fingerid_to_geraet (geraet, pid)",
         "create table fingerstatus (pid integer not null, geraet varchar(20), action varchar(1), postet varchar(19))",
         "create index fingerstatus_pid on fingerstatus (pid)",
         "create table geraetetree (typ varchar(1), typid varchar(20), parentref varchar(20), ref varchar(20),"
