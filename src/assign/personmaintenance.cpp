@@ -2,6 +2,7 @@
 
 #include "changejournal.h"
 #include "enrolmentstore.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "tdm.h"
 #include "templateheader.h"
@@ -57,15 +58,25 @@ namespace {
 // The table name is fixed by the caller, never taken from input.
 void rewriteHeaders(Tdm &dm, const QString &table, int32_t pid)
 {
-    QVector<QPair<qint64, QByteArray>> templates;
-    dm.forEachRow(QStringLiteral("select rowid, fdata from %1 where pid=?").arg(table), {pid},
-                  [&](const QSqlQuery &q) { templates.push_back({q.value(0).toLongLong(), q.value(1).toByteArray()}); });
+    struct Stored { qint64 rowid; int fid; QByteArray data; };
+    QVector<Stored> templates;
+    dm.forEachRow(QStringLiteral("select rowid, fid, fdata from %1 where pid=?").arg(table), {pid},
+                  [&](const QSqlQuery &q) {
+                      templates.push_back({q.value(0).toLongLong(), q.value(1).toInt(), q.value(2).toByteArray()});
+                  });
     const QString update = QStringLiteral("update %1 set fdata=? where rowid=?").arg(table);
-    for (auto &[rowid, data] : templates) {
-        if (data.size() < 8)
-            continue;
-        writeHeaderPid(data, pid);
-        dm.execute(update, {data, rowid});
+    for (Stored &t : templates) {
+        // A block too short for the header cannot carry the new number; the
+        // terminals would receive it under the old one. The caller's
+        // transaction rolls the renumbering back.
+        if (t.data.size() <= TEMPLATE_FINGER_BYTE)
+            throw InputError(QStringLiteral("Die Personalnummer kann nicht geändert werden: die gespeicherte Vorlage "
+                                            "von Finger %1 in %2 ist mit %3 Bytes keine Vorlage.")
+                                 .arg(t.fid)
+                                 .arg(table)
+                                 .arg(t.data.size()));
+        writeHeaderPid(t.data, pid);
+        dm.execute(update, {t.data, t.rowid});
     }
 }
 
@@ -101,6 +112,7 @@ void swapArchiveFingers(Tdm &dm, int32_t pid, int32_t a, int32_t b)
 
 void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &name)
 {
+    checkedPersonName(name);
     dm.transaction([&] {
         checkNumberFree(dm, oldPid, newPid);
         dm.execute(QStringLiteral("update fingerid set pid=?, name=? where pid=?"), {newPid, name, oldPid});

@@ -457,6 +457,31 @@ private slots:
         QVERIFY(window->persons()->hasTemplates(0));
         QCOMPARE(window->currentRow(), 0);
     }
+
+    // A stored template that cannot be one ends the rescan as it opens: one
+    // message naming the person and finger, the dialog closes by itself and
+    // nothing stored is rewritten.
+    void rescanOfAnUnusableTemplateChangesNothing()
+    {
+        person(3, "Meier", {1}, {"4"});
+        kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,selected,fdata) values (3,1,1,1,1,x'0102')");
+        const QStringList before = kolv->rows("select * from Fingerdata_archiv") + kolv->rows("select * from Fingerdata");
+        show();
+        bool stillOpen = false;
+        QTimer::singleShot(3000, this, [&] {
+            if (scanform->isVisible()) {
+                stillOpen = true;
+                scanform->accept();
+            }
+        });
+        window->Neuscannen1Click();
+        QVERIFY(!stillOpen);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].contains("Person 3") && ui.messages[0].contains("Finger 1, Scan 1: 2 Bytes, Datentyp 1"),
+                 qPrintable(ui.messages[0]));
+        QCOMPARE(kolv->rows("select * from Fingerdata_archiv") + kolv->rows("select * from Fingerdata"), before);
+        QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
+    }
 };
 
 QTEST_MAIN(TestPersonAssign)
