@@ -2,6 +2,7 @@
 
 #include "changejournal.h"
 #include "enrolmentstore.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "tdm.h"
 #include "templateheader.h"
@@ -71,8 +72,15 @@ void rewriteHeaders(Tdm &dm, const QString &table, const QStringList &keyColumns
     for (const QString &column : keyColumns)
         update += QStringLiteral(" and %1=?").arg(column);
     for (Row &row : templates) {
-        if (row.data.size() < 8)
-            continue;
+        // A block too short for the header cannot carry the new number; the
+        // terminals would receive it under the old one. The caller's
+        // transaction rolls the renumbering back.
+        if (row.data.size() <= TEMPLATE_FINGER_BYTE)
+            throw InputError(QStringLiteral("Die Personalnummer kann nicht geändert werden: die gespeicherte Vorlage "
+                                            "von Finger %1 in %2 ist mit %3 Bytes keine Vorlage.")
+                                 .arg(row.key[0].toInt())
+                                 .arg(table)
+                                 .arg(row.data.size()));
         writeHeaderPid(row.data, pid);
         dm.execute(update, QVariantList{row.data, pid} + row.key);
     }
@@ -110,6 +118,7 @@ void swapArchiveFingers(Tdm &dm, int32_t pid, int32_t a, int32_t b)
 
 void storePersonChange(Tdm &dm, int32_t oldPid, int32_t newPid, const QString &name)
 {
+    checkedPersonName(name);
     dm.transaction([&] {
         checkNumberFree(dm, oldPid, newPid);
         dm.execute(QStringLiteral("update fingerid set pid=?, name=? where pid=?"), {newPid, name, oldPid});

@@ -1,10 +1,12 @@
 #include "tchdataform.h"
 
 #include "bioobjects.h"
+#include "characterlimit.h"
 #include "floodfill.h"
 #include "guard.h"
 #include "handpicturebox.h"
 #include "personmaintenance.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "station.h"
 #include "tdm.h"
@@ -25,6 +27,7 @@ Tchdataform::Tchdataform(Station &station, FingerList &fingers, QWidget *parent)
     : QDialog(parent), m_station(station), m_fingers(fingers), m_ui(std::make_unique<Ui::Tchdataform>())
 {
     m_ui->setupUi(this);
+    limitToCharacters(m_ui->nameedit, PersonNameMaxChars);
     m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     m_ui->fingerpaint->setProgramDir(station.ProgramDir);

@@ -311,7 +311,7 @@ void Tzuweisungsform::Eintragbearbeiten1Click()
     // checks again inside its transaction.
     const bool stored = guarded(*m_station.ui, [&] {
         const int32_t newPid = personnelNumber(dialog.nredit()->text(), QStringLiteral("PID"));
-        const QString name = dialog.nameedit()->text().left(50);
+        const QString name = dialog.nameedit()->text();
         changePerson(*m_station.dm, *m_station.clock, oldPid, newPid, name, tickedTerminals(),
                      dialog.FingerChanged, renumberPause);
         m_persons->updatePerson(row, {newPid, name});

@@ -21,8 +21,10 @@ struct TRegion
 
     // Right and bottom edges are outside, so adjacent regions never share a pixel.
     bool contains(int x, int y) const { return Left <= x && x < Right && Top <= y && y < Bottom; }
-    int centreX() const { return Left + (Right - Left) / 2; }
-    int centreY() const { return Top + (Bottom - Top) / 2; }
+    // Worked out in 64 bits: the result lies between the two edges, the
+    // difference of two 32-bit edges need not.
+    int centreX() const { return int(int64_t(Left) + (int64_t(Right) - Left) / 2); }
+    int centreY() const { return int(int64_t(Top) + (int64_t(Bottom) - Top) / 2); }
 };
 
 struct Tfinger

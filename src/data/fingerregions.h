@@ -7,8 +7,12 @@
 
 class FingerList;
 
+// The paint box every window draws the hand picture into; a region must lie in it.
+enum { HandBoxWidth = 249, HandBoxHeight = 225, RegionFileSize = 160 };
+
 // Rebuilds the ten finger records and reads their regions from
-// programDir + "finger.bin". A missing file leaves every region empty; a short
-// one leaves the fields beyond its end 0. Neither is reported: an empty region
-// simply cannot be hit.
-void CreateFingers(FingerList &fingers, const QString &programDir);
+// programDir + "finger.bin". The file is checked as a whole: when it is
+// missing, shorter than ten records, or holds a region that is empty or
+// reaches outside the picture, every region stays empty and the returned
+// text names the file and what is wrong with it. An empty text: all ten read.
+QString CreateFingers(FingerList &fingers, const QString &programDir);

@@ -2,8 +2,49 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace {
+
+// Windows-1252 differs from Latin-1 only in 0x80-0x9F; the five unused codes
+// are read as the C1 controls, as Windows does, so that they write back unchanged.
+const char16_t cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const uchar b = uchar(c);
+        text += QChar(b >= 0x80 && b < 0xA0 ? cp1252High[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+// False when a character has no Windows-1252 code.
+bool toWindows1252(const QString &text, QByteArray *bytes)
+{
+    bytes->clear();
+    bytes->reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes->append(char(u));
+            continue;
+        }
+        int code = -1;
+        for (int i = 0; i < 32 && code < 0; ++i)
+            if (cp1252High[i] == u)
+                code = 0x80 + i;
+        if (code < 0)
+            return false;
+        bytes->append(char(code));
+    }
+    return true;
+}
 
 bool isSection(const QString &trimmed) { return trimmed.startsWith(QLatin1Char('[')); }
 
@@ -23,7 +64,18 @@ IniFile::Lines IniFile::load() const
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return result;
-    QString text = QString::fromUtf8(file.readAll());
+    QByteArray bytes = file.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        result.byteOrderMark = true;
+        bytes.remove(0, 3);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) {
+        text = fromWindows1252(bytes);
+        result.windows1252 = true;
+        result.byteOrderMark = false;
+    }
     if (text.contains(QLatin1String("\r\n")))
         result.eol = QStringLiteral("\r\n");
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -89,6 +141,12 @@ bool IniFile::writeString(const QString &section, const QString &key, const QStr
     QSaveFile out(m_path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
-    out.write((file.lines.join(file.eol) + file.eol).toUtf8());
+    const QString text = file.lines.join(file.eol) + file.eol;
+    QByteArray bytes;
+    // A value the code page cannot hold (none of the station's own texts)
+    // turns the file into UTF-8 rather than losing characters.
+    if (!file.windows1252 || !toWindows1252(text, &bytes))
+        bytes = (file.byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
+    out.write(bytes);
     return out.commit();
 }

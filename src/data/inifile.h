@@ -3,6 +3,11 @@
 // literally, every other line is kept as it was, and the file is created on
 // the first write. QSettings does not fit (case-sensitive names on Linux,
 // escapes in values, rewrites the whole file in its own form).
+//
+// The file is read as UTF-8 when it is valid UTF-8 (a byte order mark is
+// kept), otherwise as Windows-1252, the code page of the Windows tools that
+// edit it, and it is written back in the encoding it was read in. A new or
+// plain ASCII file is UTF-8.
 #pragma once
 
 #include <QString>
@@ -24,6 +29,8 @@ private:
     {
         QStringList lines;
         QString eol = QStringLiteral("\n");
+        bool windows1252 = false;
+        bool byteOrderMark = false;
     };
     Lines load() const;
     // Index of the line holding key in section, or -1; sectionEnd receives the

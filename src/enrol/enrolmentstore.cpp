@@ -1,6 +1,7 @@
 #include "enrolmentstore.h"
 
 #include "changejournal.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "tdm.h"
 #include "templateheader.h"
@@ -18,15 +19,27 @@ int32_t dataTypeOf(const Tscan &scan, uint8_t dataFormat)
     return scan.DataType >= 0 ? scan.DataType : int32_t(dataFormat);
 }
 
-// The stored block is exactly the template's length; the data type caps it at
-// the length of its format, so a longer block cannot overrun the buffer.
+// The block has been checked to be a whole template of its format.
 void readTemplate(Tscan &scan, int dataType, const QByteArray &fdata)
 {
     std::memset(scan.Template, 0, sizeof scan.Template);
-    const int expected = dataType == 0 ? 161 : int(TEMPLATE_SIZE);
-    scan.TemplateLength = std::min(expected, int(fdata.size()));
+    scan.TemplateLength = int(fdata.size());
     std::memcpy(scan.Template, fdata.constData(), size_t(scan.TemplateLength));
     scan.DataType = dataType;
+}
+
+// Refuses the load when a stored template cannot be one: a rescan writes
+// every scan back, and a cut, padded or emptied template would replace the
+// stored one without a word.
+void refuseUnusable(int32_t pid, const QStringList &unusable)
+{
+    if (unusable.isEmpty())
+        return;
+    throw InputError(QStringLiteral("Die gespeicherten Fingerdaten der Person %1 können nicht neu gescannt werden, "
+                                    "weil diese Vorlagen nicht zu ihrem Datentyp passen:\n")
+                         .arg(pid) +
+                     unusable.join(QLatin1Char('\n')) +
+                     QStringLiteral("\nDie gespeicherten Daten bleiben unverändert."));
 }
 
 const Tscan *findScan(const ScanList &scans, int fingerNo, int scanNo)
@@ -64,6 +77,7 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
     if (save.rescan && (save.rescanPidText.toLongLong(&rescanPidValid) != pid || !rescanPidValid))
         throw InputError(QStringLiteral("Beim Neu scannen bleibt die Personalid ") + save.rescanPidText +
                          QStringLiteral("; sie wird mit \"Eintrag bearbeiten\" geändert"));
+    const QString name = save.rescan ? save.name : checkedPersonName(save.name);
 
     dm.transaction([&] {
         if (!save.rescan) {
@@ -71,7 +85,7 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
             // taken the number since the dialog's own check.
             if (const auto holder = personHolding(dm, pid))
                 throw InputError(pidTakenMessage(*holder));
-            dm.execute(QStringLiteral("insert into  fingerid (pid,name) values(?,?)"), {pid, save.name});
+            dm.execute(QStringLiteral("insert into  fingerid (pid,name) values(?,?)"), {pid, name});
         }
 
         dm.execute(QStringLiteral("delete from Fingerdata_archiv where PID=?"), {pid});
@@ -119,7 +133,7 @@ void loadStoredScans(Tdm &dm, int32_t pid, FingerList &fingers, ScanList &scans,
     struct Stored
     {
         int scanNumber;
-        int dataType;
+        int dataType;  // the format read, see storedTemplateFormat
         int score;
         bool best;
         bool fingerSelected;
@@ -127,13 +141,18 @@ void loadStoredScans(Tdm &dm, int32_t pid, FingerList &fingers, ScanList &scans,
     };
     // One read per table, the rows grouped by finger in scan-number order.
     std::map<int, std::vector<Stored>> archive;
+    QStringList unusable;
     dm.forEachRow(QStringLiteral("select FID,Scannumber,Datatype,score,selected,fingerselected,fdata "
                                  "from Fingerdata_archiv where PID=? order by FID,Scannumber"),
                   {pid}, [&](const QSqlQuery &q) {
-                      archive[q.value(0).toInt()].push_back(
-                          {q.value(1).toInt(), q.value(2).isNull() ? -1 : q.value(2).toInt(), q.value(3).toInt(),
-                           q.value(4).toBool(), q.value(5).toBool(), q.value(6).toByteArray()});
+                      const QByteArray fdata = q.value(6).toByteArray();
+                      const int format = storedTemplateFormat(q.value(2), fdata);
+                      if (format < 0)
+                          unusable << storedTemplateDescription(q.value(0).toInt(), q.value(1).toInt(), q.value(2), fdata);
+                      archive[q.value(0).toInt()].push_back({q.value(1).toInt(), format, q.value(3).toInt(),
+                                                             q.value(4).toBool(), q.value(5).toBool(), fdata});
                   });
+    refuseUnusable(pid, unusable);
 
     if (!archive.empty()) {
         for (int pos = 0; pos < fingers.size(); ++pos) {
@@ -172,9 +191,13 @@ void loadStoredScans(Tdm &dm, int32_t pid, FingerList &fingers, ScanList &scans,
     std::map<int, std::pair<int, QByteArray>> transfer;
     dm.forEachRow(QStringLiteral("select FID,Datatype,fdata from Fingerdata where PID=?"), {pid},
                   [&](const QSqlQuery &q) {
-                      transfer[q.value(0).toInt()] = {q.value(1).isNull() ? -1 : q.value(1).toInt(),
-                                                      q.value(2).toByteArray()};
+                      const QByteArray fdata = q.value(2).toByteArray();
+                      const int format = storedTemplateFormat(q.value(1), fdata);
+                      if (format < 0)
+                          unusable << storedTemplateDescription(q.value(0).toInt(), 0, q.value(1), fdata);
+                      transfer[q.value(0).toInt()] = {format, fdata};
                   });
+    refuseUnusable(pid, unusable);
     for (int pos = 0; pos < fingers.size(); ++pos) {
         Tfinger &f = fingers.at(pos);
         const auto row = transfer.find(f.FingerNo);

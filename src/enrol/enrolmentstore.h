@@ -50,6 +50,9 @@ void saveEnrolment(Tdm &dm, const Clock &clock, const FingerList &fingers, const
 // rows of the person, every stored scan of each finger; a finger with several
 // scans and no stored best one is scored with scoreFinger. Without archive
 // rows the Fingerdata rows give one selected scan per finger, score 10.
-// Throws DbError.
+// Each scan keeps the format it was stored in (for a NULL Datatype the one
+// its length belongs to). Throws DbError, and InputError naming the person
+// and the fingers when a stored template cannot be a template of its format:
+// the caller then must not write the person's scans back.
 void loadStoredScans(Tdm &dm, int32_t pid, FingerList &fingers, ScanList &scans,
                      const std::function<void(Tfinger &)> &scoreFinger);

@@ -2,10 +2,12 @@
 
 #include "enrolmentstore.h"
 #include "fingerregions.h"
+#include "characterlimit.h"
 #include "guard.h"
 #include "modulelibrary.h"
 #include "modulesession.h"
 #include "operatorui.h"
+#include "personname.h"
 #include "personnelnumber.h"
 #include "scoring.h"
 #include "station.h"
@@ -27,6 +29,7 @@ Tscanfingerform::Tscanfingerform(Station &station, Tscanningform &scanning, QWid
     : QDialog(parent), m_station(station), m_scanning(scanning), m_ui(std::make_unique<Ui::Tscanfingerform>())
 {
     m_ui->setupUi(this);
+    limitToCharacters(m_ui->nameedit, PersonNameMaxChars);
     m_ui->BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     m_ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     m_ui->picbox->setProgramDir(station.ProgramDir);
@@ -48,7 +51,11 @@ Tscanfingerform::Tscanfingerform(Station &station, Tscanningform &scanning, QWid
     m_ui->pidedit->installEventFilter(this);
     connect(m_ui->BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 
-    CreateFingers(Fingers, station.ProgramDir);
+    // A region file that cannot be used leaves the fingers unreachable; say
+    // why once, instead of a picture on which no finger can be hit.
+    const QString regionError = CreateFingers(Fingers, station.ProgramDir);
+    if (!regionError.isEmpty() && station.ui)
+        station.ui->message(regionError);
     m_scanning.setHost(this);
 }
 
@@ -98,10 +105,14 @@ void Tscanfingerform::FormShow()
     m_rescanPid = RescanMode ? m_ui->pidedit->text() : QString();
     if (!RescanMode)
         return;
-    guarded(*m_station.ui, [this] {
+    const bool loaded = guarded(*m_station.ui, [this] {
         loadStoredScans();
         RankFingers();
     });
+    // Saving after a failed load would replace the stored scans with what
+    // little was read: the rescan ends here, the stored data stays as it is.
+    if (!loaded)
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
 
 void Tscanfingerform::picboxMouseMove(int x, int y)

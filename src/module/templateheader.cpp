@@ -41,3 +41,38 @@ void writeHeaderFinger(QByteArray &templ, int fingerNo)
     if (templ.size() > TEMPLATE_FINGER_BYTE)
         templ[TEMPLATE_FINGER_BYTE] = char(uint8_t(fingerNo));
 }
+
+int templateLength(int dataType)
+{
+    switch (dataType) {
+    case 0:
+        return 161;
+    case 1:
+        return TEMPLATE_SIZE;
+    default:
+        return -1;
+    }
+}
+
+int storedTemplateFormat(const QVariant &dataType, const QByteArray &fdata)
+{
+    if (dataType.isNull()) {
+        for (int format : {1, 0})
+            if (fdata.size() == templateLength(format))
+                return format;
+        return -1;
+    }
+    bool ok = false;
+    const int format = dataType.toInt(&ok);
+    return ok && templateLength(format) == fdata.size() ? format : -1;
+}
+
+QString storedTemplateDescription(int fid, int scanNo, const QVariant &dataType, const QByteArray &fdata)
+{
+    QString text = QStringLiteral("Finger %1").arg(fid);
+    if (scanNo > 0)
+        text += QStringLiteral(", Scan %1").arg(scanNo);
+    return text + QStringLiteral(": %1 Bytes, Datentyp %2")
+                      .arg(fdata.size())
+                      .arg(dataType.isNull() ? QStringLiteral("leer") : dataType.toString());
+}

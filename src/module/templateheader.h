@@ -8,6 +8,8 @@
 #include "bioobjects.h"
 
 #include <QByteArray>
+#include <QString>
+#include <QVariant>
 #include <cstdint>
 
 // The scan's TemplateLength bytes with the header stamped in.
@@ -18,3 +20,17 @@ void stampTemplate(const Tscan &scan, int32_t pid, uint8_t (&buffer)[TEMPLATE_SI
 // byte 8 to the finger. A template too short for the field is left as it is.
 void writeHeaderPid(QByteArray &templ, int32_t pid);
 void writeHeaderFinger(QByteArray &templ, int fingerNo);
+
+// The length of a template of the data format: 161 bytes for format 0, 216
+// for format 1; -1 for a format the station does not know.
+int templateLength(int dataType);
+
+// The data format a stored template is read in: its stored Datatype when the
+// length fits it; for a NULL Datatype (the Kolv software can leave one) the
+// format its length belongs to. -1 when the block cannot be a template of
+// any format it may have; such a template is reported, never cut or padded.
+int storedTemplateFormat(const QVariant &dataType, const QByteArray &fdata);
+
+// "Finger <fid>, Scan <n>: <length> Bytes, Datentyp <type>" (without a scan
+// number for a transfer template), for the report of unusable templates.
+QString storedTemplateDescription(int fid, int scanNo, const QVariant &dataType, const QByteArray &fdata);

@@ -409,6 +409,37 @@ private slots:
         QCOMPARE(kolv->value("select count(*) from fingerstatus where action='+'").toInt(), journalRows);
     }
 
+    void movedFingerComesBackOnItsNewNumberInARescan()
+    {
+        person(3, "Meier", {1}, {});
+        for (int scan = 1; scan <= 2; ++scan)
+            kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,score,selected,fingerselected,fdata) "
+                      "values (3,1,?,50,?,1,?)",
+                      {scan, scan == 1, QByteArray(216, char(1))});
+        show();
+        edit([this] {
+            // Finger 6 clicked on the picture, the stored entry chosen, "<".
+            const Tfinger *six = scanform->Fingers.byNumber(6);
+            QTest::mouseClick(chdata->fingerpaint(), Qt::LeftButton, {},
+                              QPoint(six->Region.centreX(), six->Region.centreY()));
+            QListWidget *stored = chdata->fbox();
+            QTest::mouseClick(stored->viewport(), Qt::LeftButton, {}, stored->visualItemRect(stored->item(0)).center());
+            clickThroughWindow(control<QPushButton>(chdata.get(), "Button1"));
+        }, true);
+        QCOMPARE(kolv->rows("select fid from fingerdata where pid=3"), QStringList({"6"}));
+        int onSix = -1, onOne = -1;
+        QTimer::singleShot(0, this, [&] {
+            onSix = scanform->Fingers.byNumber(6)->ScanCount;
+            onOne = scanform->Fingers.byNumber(1)->ScanCount;
+            clickThroughWindow(control<QPushButton>(scanform.get(), "BitBtn2"));
+        });
+        window->Neuscannen1Click();
+        QCOMPARE(onSix, 2);
+        QCOMPARE(onOne, 0);
+        // Leaving the rescan without new scans asks nothing.
+        QVERIFY(ui.questions.isEmpty());
+    }
+
     void rescanJournalsTickedTerminalsAndRefreshesMarks()
     {
         person(3, "Meier", {}, {"4"});
@@ -424,6 +455,31 @@ private slots:
         QCOMPARE(kolv->rows("select pid, geraet, action from fingerstatus"), QStringList({"3|4|+"}));
         QVERIFY(window->persons()->hasTemplates(0));
         QCOMPARE(window->currentRow(), 0);
+    }
+
+    // A stored template that cannot be one ends the rescan as it opens: one
+    // message naming the person and finger, the dialog closes by itself and
+    // nothing stored is rewritten.
+    void rescanOfAnUnusableTemplateChangesNothing()
+    {
+        person(3, "Meier", {1}, {"4"});
+        kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,selected,fdata) values (3,1,1,1,1,x'0102')");
+        const QStringList before = kolv->rows("select * from Fingerdata_archiv") + kolv->rows("select * from Fingerdata");
+        show();
+        bool stillOpen = false;
+        QTimer::singleShot(3000, this, [&] {
+            if (scanform->isVisible()) {
+                stillOpen = true;
+                scanform->accept();
+            }
+        });
+        window->Neuscannen1Click();
+        QVERIFY(!stillOpen);
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].contains("Person 3") && ui.messages[0].contains("Finger 1, Scan 1: 2 Bytes, Datentyp 1"),
+                 qPrintable(ui.messages[0]));
+        QCOMPARE(kolv->rows("select * from Fingerdata_archiv") + kolv->rows("select * from Fingerdata"), before);
+        QCOMPARE(kolv->value("select count(*) from fingerstatus").toInt(), 0);
     }
 };
 

@@ -59,6 +59,55 @@ private slots:
         QCOMPARE(kolv->value("select count(*) from fingerdata where pid=18").toInt(), 1);
     }
 
+    // A name change is held to the same limit as an enrolment, before
+    // anything is written (the number change with it is not made either).
+    void nameChangeOverTheLimitChangesNothing()
+    {
+        person(17, "Meier", {1}, {"1"});
+        const QStringList before = kolv->rows("select pid, name from fingerid");
+        try {
+            storePersonChange(kolv->dm(), 17, 4712, QString(51, 'M'));
+            QFAIL("stored");
+        } catch (const InputError &error) {
+            QCOMPARE(error.text(), QStringLiteral("Der Name darf höchstens 50 Zeichen lang sein (51 Zeichen)"));
+        }
+        QCOMPARE(kolv->rows("select pid, name from fingerid"), before);
+        QCOMPARE(kolv->value("select count(*) from fingerdata where pid=17").toInt(), 1);
+    }
+
+    // A stored block of 0-8 bytes has no room for the number: the renumbering
+    // is refused as a whole, naming the finger, instead of leaving that
+    // template under the old number.
+    void renumberRefusedOverATemplateWithoutHeader_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("length");
+        QTest::newRow("archive, 8 bytes") << "Fingerdata_archiv" << 8;
+        QTest::newRow("transfer, empty") << "Fingerdata" << 0;
+    }
+
+    void renumberRefusedOverATemplateWithoutHeader()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, length);
+        person(17, "Meier", {1, 3}, {"1"});
+        kolv->sql(QString("update %1 set fdata=? where fid=3").arg(table), {QByteArray(length, '\x11')});
+        QStringList before;
+        for (const char *t : {"fingerid", "Fingerdata", "Fingerdata_archiv", "fingerid_to_geraet"})
+            before << kolv->rows(QString("select * from %1 order by 1, 2").arg(t));
+        try {
+            storePersonChange(kolv->dm(), 17, 4711, "Meier");
+            QFAIL("renumbered");
+        } catch (const InputError &error) {
+            QVERIFY2(error.text().contains("Finger 3 in " + table) && error.text().contains(QString("%1 Bytes").arg(length)),
+                     qPrintable(error.text()));
+        }
+        QStringList after;
+        for (const char *t : {"fingerid", "Fingerdata", "Fingerdata_archiv", "fingerid_to_geraet"})
+            after << kolv->rows(QString("select * from %1 order by 1, 2").arg(t));
+        QCOMPARE(after, before);
+    }
+
     void renumberMovesAssignmentsAndHeaders()
     {
         person(17, "Meier", {1, 3}, {"1", "5"});

@@ -12,6 +12,8 @@ private slots:
     void createdOnFirstWrite();
     void namesMatchWithoutCaseAndOtherLinesStay();
     void valuesAreTakenLiterally();
+    void encodingIsKeptAsRead_data();
+    void encodingIsKeptAsRead();
 
 private:
     static QString contents(const QString &path)
@@ -56,6 +58,48 @@ void IniFileTest::valuesAreTakenLiterally()
     IniFile ini(dir.filePath("data.ini"));
     QVERIFY(ini.writeString("A", "PATH", "\\\\server\\share\\x;y"));
     QCOMPARE(ini.readString("a", "path", ""), QString("\\\\server\\share\\x;y"));
+}
+
+void IniFileTest::encodingIsKeptAsRead_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QByteArray>("after");
+    // As Windows tools write it: "ü" is one byte, 0xFC, and "€" is 0x80.
+    QTest::newRow("Windows-1252") << QByteArray("[APPLICATION]\r\nDATAPATH=C:\\M\xfcller\x80\\\r\n[PELVAR]\r\n"
+                                                "LASTGERGROUP=Alle\r\n")
+                                  << QString("C:\\Müller€\\")
+                                  << QByteArray("[APPLICATION]\r\nDATAPATH=C:\\M\xfcller\x80\\\r\n[PELVAR]\r\n"
+                                                "LASTGERGROUP=Werk S\xfc" "d\r\n");
+    QTest::newRow("UTF-8") << QByteArray("[APPLICATION]\nDATAPATH=/opt/M\xc3\xbcller/\n")
+                           << QString("/opt/Müller/")
+                           << QByteArray("[APPLICATION]\nDATAPATH=/opt/M\xc3\xbcller/\n[PELVAR]\n"
+                                         "LASTGERGROUP=Werk S\xc3\xbc" "d\n");
+    QTest::newRow("UTF-8 with byte order mark")
+        << QByteArray("\xef\xbb\xbf[APPLICATION]\nDATAPATH=/opt/M\xc3\xbcller/\n")
+        << QString("/opt/Müller/")
+        << QByteArray("\xef\xbb\xbf[APPLICATION]\nDATAPATH=/opt/M\xc3\xbcller/\n[PELVAR]\n"
+                      "LASTGERGROUP=Werk S\xc3\xbc" "d\n");
+}
+
+void IniFileTest::encodingIsKeptAsRead()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, path);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("data.ini");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(before);
+    f.close();
+    IniFile ini(file);
+    QCOMPARE(ini.readString("APPLICATION", "DATAPATH", ""), path);
+    QVERIFY(ini.writeString("PELVAR", "LASTGERGROUP", "Werk Süd"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), after);
+    f.close();
+    QCOMPARE(ini.readString("PELVAR", "LASTGERGROUP", ""), QString("Werk Süd"));
 }
 
 QTEST_GUILESS_MAIN(IniFileTest)

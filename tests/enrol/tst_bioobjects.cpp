@@ -1,6 +1,7 @@
 #include "bioobjects.h"
 #include "fingerregions.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,7 +12,19 @@ class TestBioobjects : public QObject
     Q_OBJECT
 
 private:
-    // A region file of the given length: region n is (10n, 20n, 10n+5, 20n+7).
+    // The ten regions n = (10n, 20n, 10n+5, 20n+7).
+    static QByteArray regionBytes()
+    {
+        QByteArray data;
+        for (int n = 1; n <= 10; ++n)
+            for (int32_t v : {10 * n, 20 * n, 10 * n + 5, 20 * n + 7}) {
+                char le[4];
+                qToLittleEndian<int32_t>(v, le);
+                data.append(le, 4);
+            }
+        return data;
+    }
+
     static void writeRegions(const QString &dir, int bytes)
     {
         QByteArray data;
@@ -81,45 +94,83 @@ private slots:
         QCOMPARE(fingers.FingerAt(20, 20)->FingerNo, 7);
     }
 
+    // The region file as it is delivered and in the ways it can be damaged.
+    // A bad file is refused as a whole with a message naming it; no region of
+    // it is taken, so no arithmetic ever sees its numbers.
     void regionFile_data()
     {
-        QTest::addColumn<int>("bytes");  // -1 = no file
-        QTest::addColumn<int>("lastFullFinger");
-        QTest::newRow("missing") << -1 << 0;
-        QTest::newRow("empty") << 0 << 0;
-        QTest::newRow("complete") << 160 << 10;
-        // Finger 8 gets Left and Top; Right is cut in half and reads 0.
-        QTest::newRow("short") << 16 * 7 + 8 + 2 << 7;
+        QTest::addColumn<QByteArray>("content");  // null: no file
+        QTest::addColumn<QString>("complaint");   // empty: the file is good
+        const QByteArray good = regionBytes();
+        auto patched = [&good](int finger, int field, int32_t value) {
+            QByteArray b = good;
+            qToLittleEndian<int32_t>(value, b.data() + 16 * (finger - 1) + 4 * field);
+            return b;
+        };
+        QTest::newRow("complete") << good << QString();
+        QTest::newRow("longer, the rest ignored") << good + QByteArray(40, '\xff') << QString();
+        QTest::newRow("missing") << QByteArray() << "fehlt";
+        QTest::newRow("empty") << QByteArray("") << "0 Bytes lang statt 160";
+        QTest::newRow("one byte short") << good.left(159) << "159 Bytes lang statt 160";
+        QTest::newRow("extreme coordinates")
+            << patched(4, 0, INT32_MIN).replace(16 * 3 + 8, 4, QByteArray("\xff\xff\xff\x7f", 4))
+            << "Finger 4 (-2147483648,";
+        QTest::newRow("negative left") << patched(2, 0, -1) << "Finger 2";
+        QTest::newRow("right beyond the picture") << patched(10, 2, 250) << "Finger 10";
+        QTest::newRow("bottom beyond the picture") << patched(9, 3, 226) << "Finger 9";
+        QTest::newRow("right edge on the picture's edge") << patched(1, 2, 249) << QString();
+        QTest::newRow("empty region") << patched(5, 2, 50) << "Finger 5 (50, 100, 50, 107)";
+        QTest::newRow("upside down") << patched(6, 3, 100) << "Finger 6";
+        QTest::newRow("text instead of numbers") << QByteArray(160, 'x') << "Finger 1";
     }
 
     void regionFile()
     {
-        QFETCH(int, bytes);
-        QFETCH(int, lastFullFinger);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, complaint);
         QTemporaryDir dir;
-        if (bytes >= 0)
-            writeRegions(dir.path() + "/", bytes);
+        if (!content.isNull()) {
+            QFile f(dir.path() + "/finger.bin");
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
         FingerList fingers;
         fingers.byNumber(1)->ScanCount = 5;  // rebuilt, not kept
-        CreateFingers(fingers, dir.path() + "/");
+        const QString error = CreateFingers(fingers, dir.path() + "/");
         QCOMPARE(fingers.byNumber(1)->ScanCount, 0);
-        for (int n = 1; n <= 10; ++n) {
-            const TRegion r = fingers.byNumber(n)->Region;
-            if (n <= lastFullFinger) {
+        if (complaint.isEmpty()) {
+            QCOMPARE(error, QString());
+            for (int n = 1; n <= 10; ++n) {
+                const TRegion r = fingers.byNumber(n)->Region;
                 QCOMPARE(r.Left, 10 * n);
                 QCOMPARE(r.Bottom, 20 * n + 7);
-            } else if (bytes == 16 * 7 + 8 + 2 && n == 8) {
-                QCOMPARE(r.Left, 80);
-                QCOMPARE(r.Top, 160);
-                QCOMPARE(r.Right, 0);
-                QCOMPARE(r.Bottom, 0);
-            } else {
-                QCOMPARE(r.Left, 0);
-                QCOMPARE(r.Right, 0);
             }
+            QCOMPARE(fingers.FingerAt(12, 22)->FingerNo, 1);
+            return;
         }
-        if (lastFullFinger == 0)
-            QVERIFY(!fingers.FingerAt(0, 0));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(dir.path() + "/finger.bin")), qPrintable(error));
+        QVERIFY2(error.contains(complaint), qPrintable(error));
+        for (int n = 1; n <= 10; ++n) {
+            const TRegion r = fingers.byNumber(n)->Region;
+            QCOMPARE(r.Left, 0);
+            QCOMPARE(r.Right, 0);
+            QCOMPARE(r.Bottom, 0);
+        }
+        QVERIFY(!fingers.FingerAt(12, 22));
+    }
+
+    // The centre of any pair of edges lies between them, so it is worked out
+    // without overflowing, whatever a caller put into the region.
+    void centreOfExtremeEdges()
+    {
+        const TRegion wide{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+        QCOMPARE(wide.centreX(), -1);  // -2^31 + (2^32 - 1) div 2
+        QCOMPARE(wide.centreY(), -1);
+        const TRegion high{INT32_MAX - 1, 0, INT32_MAX, 2};
+        QCOMPARE(high.centreX(), INT32_MAX - 1);
+        QCOMPARE(high.centreY(), 1);
+        const TRegion truncated{-5, -5, 0, 0};  // toward zero, as the region semantics say
+        QCOMPARE(truncated.centreX(), -3);
     }
 
     void findAndDeleteScans()

@@ -12,9 +12,12 @@
 #include "handpicturebox.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -381,6 +384,51 @@ private slots:
         QCOMPARE(finger(5).Rank, -1);
         QCOMPARE(finger(4).Rank, 1);
         QVERIFY(finger(4).Selected);
+    }
+
+    // The name field stops at 50 characters, counted as characters: typing
+    // on stops there, and 50 characters outside the Basic Multilingual
+    // Plane (100 UTF-16 units) fit whole.
+    void nameFieldCountsCharacters()
+    {
+        QLineEdit *edit = form->nameedit();
+        edit->setFocus();
+        QTest::keyClicks(edit, QString(60, 'a'));
+        QCOMPARE(edit->text(), QString(50, 'a'));
+        edit->clear();
+        const QString clef = QString::fromUcs4(U"\U0001D11E");
+        edit->insert(clef.repeated(50));
+        QCOMPARE(edit->text(), clef.repeated(50));
+        edit->insert(QStringLiteral("x"));
+        QCOMPARE(edit->text(), clef.repeated(50));
+    }
+
+    // A damaged region file: one message naming it when the dialog is made,
+    // and pointer moves and clicks over the picture reach no finger.
+    void unusableRegionFile()
+    {
+        QTemporaryDir badDir;
+        writeHandFiles(badDir.path() + "/");
+        QFile regions(badDir.path() + "/finger.bin");
+        QVERIFY(regions.open(QIODevice::ReadWrite));
+        const char extreme[8] = {0, 0, 0, '\x80', '\xff', '\xff', '\xff', '\x7f'};  // Left INT32_MIN, Top INT32_MAX
+        regions.write(extreme, 8);
+        regions.close();
+        form.reset();
+        station.ProgramDir = badDir.path() + "/";
+        form = std::make_unique<Tscanfingerform>(station, *scanning);
+        station.ProgramDir = programDir.path() + "/";
+        form->show();
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY2(ui.messages[0].contains(QDir::toNativeSeparators(badDir.path() + "/finger.bin")),
+                 qPrintable(ui.messages[0]));
+        HandPictureBox *picbox = control<HandPictureBox>(form.get(), "picbox");
+        for (int n = 1; n <= 10; ++n)
+            QTest::mouseMove(picbox, centreOf(n));
+        QTest::mouseDClick(picbox, Qt::LeftButton, {}, centreOf(3));
+        QVERIFY(!form->CurrentFinger);
+        QVERIFY(!scanning->isVisible());
+        QCOMPARE(ui.messages.size(), 1);
     }
 
     void showingResetsTheFingers()

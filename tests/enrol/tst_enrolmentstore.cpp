@@ -6,6 +6,7 @@
 #include "tdbini.h"
 #include "terminals.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 // Three fingers (3, 7, 1) with three scans each; the module's bytes 0-8 are
@@ -159,6 +160,44 @@ private slots:
         QCOMPARE(everything(kolv), before);
     }
 
+    // The store holds the name to 50 characters whoever calls it; a
+    // character outside the Basic Multilingual Plane counts once and is
+    // stored whole, never cut to a lone surrogate.
+    void nameLimit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("refusal");  // empty: stored as given
+        const QString clef = QString::fromUcs4(U"\U0001D11E");  // two UTF-16 units
+        QTest::newRow("50 letters") << QString(50, 'a') << QString();
+        QTest::newRow("51 letters") << QString(51, 'a') << "Der Name darf höchstens 50 Zeichen lang sein (51 Zeichen)";
+        QTest::newRow("100000 letters") << QString(100000, 'x')
+                                        << "Der Name darf höchstens 50 Zeichen lang sein (100000 Zeichen)";
+        QTest::newRow("50 characters in 100 units") << clef.repeated(50) << QString();
+        QTest::newRow("49 letters and one pair") << QString(49, 'b') + clef << QString();
+        QTest::newRow("51 characters in 102 units") << clef.repeated(51)
+                                                    << "Der Name darf höchstens 50 Zeichen lang sein (51 Zeichen)";
+        QTest::newRow("lone high surrogate") << QString(10, 'c') + clef.at(0) << "Der Name enthält ein unvollständiges Zeichen";
+        QTest::newRow("lone low surrogate") << clef.at(1) + QString("d") << "Der Name enthält ein unvollständiges Zeichen";
+        QTest::newRow("umlauts") << QString("Ärger, Özlem-Müß") << QString();
+    }
+
+    void nameLimit()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, refusal);
+        KolvFixture kolv;
+        Enrolment e;
+        try {
+            saveEnrolment(kolv.dm(), clock, e.fingers, e.scans, e.save("31", name));
+            QVERIFY2(refusal.isEmpty(), "saved");
+            QCOMPARE(kolv.value("select name from fingerid where pid=31").toString(), name);
+        } catch (const InputError &error) {
+            QCOMPARE(error.text(), refusal);
+            QCOMPARE(kolv.value("select count(*) from fingerid").toInt(), 0);
+            QCOMPARE(kolv.value("select count(*) from Fingerdata_archiv").toInt(), 0);
+        }
+    }
+
     void badNumberIsRefusedBeforeAnyStatement()
     {
         // No database at all: any statement would fail with a database error.
@@ -178,6 +217,8 @@ private slots:
     {
         KolvFixture kolv;
         Enrolment stored(5);
+        for (int i = 1; i < stored.scans.size(); ++i)
+            stored.scans.at(i).TemplateLength = TEMPLATE_SIZE;  // captured in this run's format 1
         stored.scans.at(0).DataType = 0;  // finger 3, scan 1 captured in format 0
         EnrolmentSave save = stored.save("21", "Fünf");
         save.dataFormat = 1;
@@ -233,6 +274,97 @@ private slots:
         QCOMPARE(scans.FindScan(4, 1)->TemplateLength, 161);
         QCOMPARE(scans.FindScan(9, 1)->TemplateLength, 216);
         QCOMPARE(fingers.byNumber(1)->ScanCount, 0);
+    }
+
+    // Archive rows as the Kolv software may leave them. Readable ones load
+    // with their format and go back byte for byte (a gap in the scan numbers
+    // closes up); one that cannot be a template of its format refuses the
+    // load, naming the person and the finger, so it is never cut or padded.
+    void rescanLoadOfForeignRows_data()
+    {
+        QTest::addColumn<QList<int>>("scanNumbers");
+        QTest::addColumn<QVariantList>("dataTypes");  // per row; invalid = NULL
+        QTest::addColumn<QList<int>>("lengths");      // per row; -1 = NULL fdata
+        QTest::addColumn<QStringList>("storedBack");  // Datatype|length per scan; empty when refused
+        QTest::addColumn<QString>("refusal");
+        const QVariant null;
+        QTest::newRow("gaps in the numbers") << QList<int>{1, 3, 7} << QVariantList{1, 1, 1} << QList<int>{216, 216, 216}
+                                             << QStringList{"1|1|216", "2|1|216", "3|1|216"} << QString();
+        QTest::newRow("NULL type, short format") << QList<int>{1, 2} << QVariantList{null, 0} << QList<int>{161, 161}
+                                                 << QStringList{"1|0|161", "2|0|161"} << QString();
+        QTest::newRow("NULL type, long format") << QList<int>{2} << QVariantList{null} << QList<int>{216}
+                                                << QStringList{"1|1|216"} << QString();
+        QTest::newRow("long template as format 0") << QList<int>{1, 2} << QVariantList{1, 0} << QList<int>{216, 216}
+                                                   << QStringList() << "Finger 2, Scan 2: 216 Bytes, Datentyp 0";
+        QTest::newRow("cut template") << QList<int>{1, 2, 3} << QVariantList{1, 1, 1} << QList<int>{216, 216, 200}
+                                      << QStringList() << "Finger 2, Scan 3: 200 Bytes, Datentyp 1";
+        QTest::newRow("five bytes") << QList<int>{1} << QVariantList{1} << QList<int>{5} << QStringList()
+                                    << "Finger 2, Scan 1: 5 Bytes, Datentyp 1";
+        QTest::newRow("NULL template") << QList<int>{4} << QVariantList{null} << QList<int>{-1} << QStringList()
+                                       << "Finger 2, Scan 4: 0 Bytes, Datentyp leer";
+        QTest::newRow("unknown format") << QList<int>{1} << QVariantList{7} << QList<int>{216} << QStringList()
+                                        << "Finger 2, Scan 1: 216 Bytes, Datentyp 7";
+    }
+
+    void rescanLoadOfForeignRows()
+    {
+        QFETCH(QList<int>, scanNumbers);
+        QFETCH(QVariantList, dataTypes);
+        QFETCH(QList<int>, lengths);
+        QFETCH(QStringList, storedBack);
+        QFETCH(QString, refusal);
+        KolvFixture kolv;
+        QList<QByteArray> blobs;
+        for (int i = 0; i < scanNumbers.size(); ++i) {
+            QByteArray data;
+            if (lengths[i] >= 0) {
+                data = QByteArray(lengths[i], char(0x40 + i));
+                if (data.size() >= 9)
+                    data.replace(0, 9, QByteArray::fromHex("080000000000000002"));
+            }
+            blobs << data;
+            kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,score,selected,fingerselected,fdata) "
+                     "values(8,2,?,?,?,?,1,?)",
+                     {scanNumbers[i], dataTypes[i], 40 + i, i == 0, lengths[i] >= 0 ? QVariant(data) : QVariant(QMetaType(QMetaType::QByteArray))});
+        }
+        FingerList fingers;
+        ScanList scans;
+        try {
+            loadStoredScans(kolv.dm(), 8, fingers, scans, {});
+            QVERIFY2(refusal.isEmpty(), "loaded");
+        } catch (const InputError &error) {
+            QVERIFY2(error.text().contains("Person 8") && error.text().contains(refusal), qPrintable(error.text()));
+            return;
+        }
+        EnrolmentSave again;
+        again.pidText = "8";
+        again.rescanPidText = "8";
+        again.rescan = true;
+        again.dataFormat = 1;
+        saveEnrolment(kolv.dm(), clock, fingers, scans, again);
+        QCOMPARE(kolv.rows("select Scannumber, Datatype, length(fdata) from Fingerdata_archiv order by Scannumber"),
+                 storedBack);
+        QSqlQuery q(kolv.other());
+        QVERIFY(q.exec("select fdata from Fingerdata_archiv order by Scannumber"));
+        for (const QByteArray &blob : blobs) {
+            QVERIFY(q.next());
+            QCOMPARE(q.value(0).toByteArray(), blob);
+        }
+    }
+
+    void unusableTransferTemplateRefusesTheLoad()
+    {
+        KolvFixture kolv;
+        kolv.sql("insert into Fingerdata (PID,FID,Datatype,fdata) values(5,4,1,?)", {QByteArray(161, '\x05')});
+        FingerList fingers;
+        ScanList scans;
+        try {
+            loadStoredScans(kolv.dm(), 5, fingers, scans, {});
+            QFAIL("loaded");
+        } catch (const InputError &error) {
+            QVERIFY2(error.text().contains("Person 5") && error.text().contains("Finger 4: 161 Bytes, Datentyp 1"),
+                     qPrintable(error.text()));
+        }
     }
 
     void severalScansWithoutBestAreScored()

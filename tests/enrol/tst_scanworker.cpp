@@ -29,7 +29,7 @@ private:
     {
         auto worker = std::make_unique<tbioscanfinger>(*library, keep);
         worker->OnScanDone = [this](tbioscanfinger *w, const uint8_t *, int32_t length) {
-            results << Result{w->ResultText, length, w->Pass, QThread::currentThread() == qApp->thread()};
+            results << Result{w->ResultText, length, w->Pass, QThread::currentThread() == QCoreApplication::instance()->thread()};
         };
         return worker;
     }

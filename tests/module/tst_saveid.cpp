@@ -197,10 +197,16 @@ private slots:
 
     void terminalsAndGroups()
     {
+        // Groups of one level in German order: the umlaut beside its letter, not after "Z".
+        kolv->sql("insert into geraetetree (typ,typid,parentref,ref,level,bezeichnung) "
+                  "select 'O','90',parentref,'90',level,'Ämter' from geraetetree where bezeichnung='Werk Süd'");
         station.LastTerminalGroup = QStringLiteral("Werk Süd");
         TsaveidForm form(station, fingers, scans);
         form.show();
-        QCOMPARE(control<QComboBox>(&form, "Ggroupbox")->itemText(0), QStringLiteral("Alle"));
+        QComboBox *groups = control<QComboBox>(&form, "Ggroupbox");
+        QCOMPARE(groups->itemText(0), QStringLiteral("Alle"));
+        QVERIFY(groups->findText("Ämter") >= 0);
+        QCOMPARE(groups->findText("Ämter") + 1, groups->findText("Außenstelle"));
         QCOMPARE(form.groupText(), QStringLiteral("Werk Süd"));
         QListWidget *gbox = control<QListWidget>(&form, "gbox");
         QCOMPARE(gbox->item(0)->text(), QStringLiteral("Geräte"));
