@@ -414,7 +414,7 @@ private slots:
         person(3, "Meier", {1}, {});
         for (int scan = 1; scan <= 2; ++scan)
             kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,score,selected,fingerselected,fdata) "
-                      "values (3,1,?,50,?,1,?)",
+                      "values (3,1,?,50,?,true,?)",
                       {scan, scan == 1, QByteArray(216, char(1))});
         show();
         edit([this] {
@@ -463,7 +463,7 @@ private slots:
     void rescanOfAnUnusableTemplateChangesNothing()
     {
         person(3, "Meier", {1}, {"4"});
-        kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,selected,fdata) values (3,1,1,1,1,x'0102')");
+        kolv->sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,selected,fdata) values (3,1,1,1,true,?)", {QByteArray::fromHex("0102")});
         const QStringList before = kolv->rows("select * from Fingerdata_archiv") + kolv->rows("select * from Fingerdata");
         show();
         bool stillOpen = false;

@@ -324,7 +324,7 @@ private slots:
             }
             blobs << data;
             kolv.sql("insert into Fingerdata_archiv (PID,FID,Scannumber,Datatype,score,selected,fingerselected,fdata) "
-                     "values(8,2,?,?,?,?,1,?)",
+                     "values(8,2,?,?,?,?,true,?)",
                      {scanNumbers[i], dataTypes[i], 40 + i, i == 0, lengths[i] >= 0 ? QVariant(data) : QVariant(QMetaType(QMetaType::QByteArray))});
         }
         FingerList fingers;
