@@ -21,6 +21,10 @@ public:
     {
         // Not only on resize events: the margins of the row header change the
         // viewport's width while it is hidden, without a resize event at the showing.
+        // The viewport still sends events while the grid around it is being
+        // destroyed; by then the grid is no longer a table view to ask.
+        if (!qobject_cast<QTableView *>(parent()))
+            return false;
         if (watched == m_view->viewport() && event->type() != QEvent::Destroy) {
             const int width = m_view->viewport()->width();
             // A horizontal scroll bar appearing changes only the height: the
