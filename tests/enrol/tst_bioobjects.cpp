@@ -27,16 +27,9 @@ private:
 
     static void writeRegions(const QString &dir, int bytes)
     {
-        QByteArray data;
-        for (int n = 1; n <= 10; ++n)
-            for (int32_t v : {10 * n, 20 * n, 10 * n + 5, 20 * n + 7}) {
-                char le[4];
-                qToLittleEndian<int32_t>(v, le);
-                data.append(le, 4);
-            }
         QFile f(dir + "finger.bin");
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(data.left(bytes));
+        f.write(regionBytes().left(bytes));
     }
 
 private slots:
